@@ -1,0 +1,27 @@
+#pragma once
+
+// Conversions between the texts of the input boxes and numbers.
+// In: UTF-16 text exactly as the user typed it (any length, any code units).
+// Out: a double or an overflow fault; and, the other way, a double written for people,
+// with the decimal separator the caller passes (this code never reads a global locale).
+
+#include "runtime/result.h"
+
+#include <string>
+#include <string_view>
+
+namespace tervanel {
+
+// Reads the longest leading number of `text`. Blanks, tabs and line feeds are dropped wherever
+// they stand; either "." or "," serves as the decimal point, at most once; an exponent is E or e
+// with an optional sign; "&H" and "&O" (either case) start hexadecimal and octal whole numbers.
+// Text with no leading number reads as 0. A value beyond the double range is an overflow fault;
+// one too small for it reads as a subnormal or 0. Linear in the length of `text`.
+[[nodiscard]] Result<double> readNumber(std::u16string_view text);
+
+// Writes `value` rounded to 15 significant digits with no trailing zeros: "34257.6", "-2.5",
+// exponent form where the decimal exponent is below -4 or at least 15 ("1.5E+20", "2.5E-07").
+// Negative zero is written "0".
+[[nodiscard]] std::u16string writeNumber(double value, std::u16string_view decimalSeparator);
+
+} // namespace tervanel
