@@ -8,6 +8,7 @@ packages=(
     libgtest-dev              # the tests
     qt6-base-dev              # the window (Qt 6 Widgets, with the platform plugins)
     fonts-dejavu-core         # the platform's default font, also for offscreen tests
+    fonts-dejavu-extra        # its condensed face, which fits the fixed layout at a larger size
 )
 
 missing=()

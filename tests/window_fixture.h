@@ -1,0 +1,56 @@
+#pragma once
+
+#include "Form1.h"
+
+#include <QApplication>
+#include <QComboBox>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QPointer>
+#include <QTimer>
+#include <QtTest/QTest>
+#include <gtest/gtest.h>
+
+#include <memory>
+
+// A fresh, shown and active Form1 for every test, with a guard that closes any message box
+// nobody expected and fails the test, instead of letting it hang.
+class WindowTest : public ::testing::Test {
+protected:
+    void SetUp() override {
+        form = std::make_unique<Form1>();
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+        QObject::connect(&guard, &QTimer::timeout, form.get(), [] {
+            if (QWidget* modal = QApplication::activeModalWidget()) {
+                ADD_FAILURE() << "unexpected modal window: " << modal->windowTitle().toStdString();
+                modal->close();
+            }
+        });
+        guard.start(200);
+    }
+
+    void TearDown() override { guard.stop(); }
+
+    template <typename T = QWidget> T* control(const char* name) const {
+        T* found = form->findChild<T*>(QString::fromLatin1(name));
+        EXPECT_NE(found, nullptr) << name;
+        return found;
+    }
+
+    QLineEdit* materialEdit() const { return control<QComboBox>("Combo1")->lineEdit(); }
+
+    // Replaces the text of a box (the material box's edit field included) by typing it.
+    void type(QLineEdit* box, const QString& text) const {
+        box->setFocus();
+        QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
+        QTest::keyClick(box, Qt::Key_Delete);
+        QTest::keyClicks(box, text);
+    }
+
+    void click(const char* name) const { QTest::mouseClick(control(name), Qt::LeftButton); }
+
+    std::unique_ptr<Form1> form;
+    QTimer guard;
+};

@@ -1,0 +1,114 @@
+#include "Form1.h"
+
+#include "ui_Form1.h"
+
+#include <QApplication>
+#include <QLocale>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+#include <QStringView>
+#include <QStyle>
+
+#include <limits>
+#include <string_view>
+
+// The pictures are linked into a static library, so their registration must be asked for.
+static void registerPictures() { Q_INIT_RESOURCE(tervanel); }
+
+namespace {
+
+std::u16string_view viewOf(const QString& text) {
+    return {QStringView(text).utf16(), static_cast<std::size_t>(text.size())};
+}
+
+QString toQString(const std::u16string& text) { return QString::fromStdU16String(text); }
+
+} // namespace
+
+Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>()) {
+    registerPictures();
+    ui->setupUi(this);
+    // The layout is absolute: the window neither grows nor maximises.
+    setWindowFlag(Qt::WindowMaximizeButtonHint, false);
+    keepMaterialAsTyped();
+
+    connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
+    connect(ui->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
+    connectSelection(ui->Option2, &Form1::Option2_Click);
+    connectSelection(ui->Option3, &Form1::Option3_Click);
+    connectSelection(ui->Option4, &Form1::Option4_Click);
+    connectSelection(ui->Option5, &Form1::Option5_Click);
+
+    ui->Option2->setFocus();
+    centreOnScreen();
+}
+
+Form1::~Form1() = default;
+
+// An option's handler runs whenever it becomes the selected one: by mouse, by the arrow keys
+// or by an assistive tool's toggle, all of which change its checked state.
+void Form1::connectSelection(QAbstractButton* option, void (Form1::*handler)()) {
+    connect(option, &QAbstractButton::toggled, this, [this, handler](bool checked) {
+        if (checked)
+            (this->*handler)();
+    });
+}
+
+// The calculation compares the material text code unit for code unit, so the edit field must
+// keep exactly what was typed: no inline completion, no case correction on leaving it, and no
+// limit to its length. The prompt is no entry of the list: nothing is picked at start, so the
+// first arrow key picks the first material.
+void Form1::keepMaterialAsTyped() {
+    QComboBox& materials = *ui->Combo1;
+    materials.setCompleter(nullptr);
+    materials.lineEdit()->setMaxLength(std::numeric_limits<int>::max());
+    const QString prompt = materials.currentText();
+    materials.setCurrentIndex(-1);
+    materials.setEditText(prompt);
+}
+
+void Form1::centreOnScreen() {
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        setGeometry(QStyle::alignedRect(Qt::LeftToRight, Qt::AlignCenter, size(),
+                                        screen->availableGeometry()));
+}
+
+void Form1::Command1_Click() {
+    const QString material = ui->Combo1->currentText();
+    const QString coils = ui->text2->text();
+    const QString wireDiameter = ui->text3->text();
+    const QString meanDiameter = ui->text4->text();
+    const QString mass = ui->Text1->text();
+    const QString decimalPoint = QLocale().decimalPoint();
+
+    const auto result = tervanel::calculate({viewOf(material), viewOf(coils), viewOf(wireDiameter),
+                                             viewOf(meanDiameter), viewOf(mass)},
+                                            state_, viewOf(decimalPoint));
+    if (result.ok())
+        ui->Label6->setText(toQString(result.value()));
+    else
+        showFault(result.error());
+}
+
+void Form1::Command2_Click() { QCoreApplication::exit(0); }
+
+void Form1::Option2_Click() { state_.N2 = tervanel::inactiveCoils(tervanel::EndType::Plain); }
+
+void Form1::Option3_Click() { state_.N2 = tervanel::inactiveCoils(tervanel::EndType::Squared); }
+
+void Form1::Option4_Click() {
+    state_.N2 = tervanel::inactiveCoils(tervanel::EndType::SquaredAndGround);
+}
+
+void Form1::Option5_Click() {
+    state_.N2 = tervanel::inactiveCoils(tervanel::EndType::PlainAndGround);
+}
+
+// Reported, and the program goes on: every input stays as typed for the user to correct.
+void Form1::showFault(const tervanel::Fault& fault) {
+    QMessageBox box(QMessageBox::Critical, windowTitle(), toQString(fault.message),
+                    QMessageBox::NoButton, this);
+    box.addButton(QStringLiteral("Aceptar"), QMessageBox::AcceptRole);
+    box.exec();
+}

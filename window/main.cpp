@@ -1,0 +1,34 @@
+#include "Form1.h"
+#include "caption_fit.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+namespace {
+
+// Without a display Qt would stop with a toolkit error; say plainly what is missing instead.
+bool displayMissing() {
+#if defined(Q_OS_UNIX) && !defined(Q_OS_MACOS)
+    return qEnvironmentVariableIsEmpty("DISPLAY") &&
+           qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY") &&
+           qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+#else
+    return false;
+#endif
+}
+
+} // namespace
+
+int main(int argc, char* argv[]) {
+    if (displayMissing()) {
+        std::fputs("tervanel: no display found; to run it without one: xvfb-run tervanel\n",
+                   stderr);
+        return 1;
+    }
+    QApplication app(argc, argv);
+    Form1 form;
+    QApplication::setFont(largestFittingFont(form, QApplication::font()));
+    form.show();
+    return QApplication::exec();
+}
