@@ -12,17 +12,17 @@
 #include <gtest/gtest.h>
 
 #include <memory>
+#include <ostream>
+
+inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
 
 // A fresh, shown and active Form1 for every test, with a guard that closes any message box
 // nobody expected and fails the test, instead of letting it hang.
 class WindowTest : public ::testing::Test {
 protected:
     void SetUp() override {
-        form = std::make_unique<Form1>();
-        form->show();
-        form->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
-        QObject::connect(&guard, &QTimer::timeout, form.get(), [] {
+        openForm();
+        QObject::connect(&guard, &QTimer::timeout, &guard, [] {
             if (QWidget* modal = QApplication::activeModalWidget()) {
                 ADD_FAILURE() << "unexpected modal window: " << modal->windowTitle().toStdString();
                 modal->close();
@@ -32,6 +32,13 @@ protected:
     }
 
     void TearDown() override { guard.stop(); }
+
+    void openForm() {
+        form = std::make_unique<Form1>();
+        form->show();
+        form->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form.get()));
+    }
 
     template <typename T = QWidget> T* control(const char* name) const {
         T* found = form->findChild<T*>(QString::fromLatin1(name));

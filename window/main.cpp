@@ -22,8 +22,10 @@ bool displayMissing() {
 
 int main(int argc, char* argv[]) {
     if (displayMissing()) {
-        std::fputs("tervanel: no display found; to run it without one: xvfb-run tervanel\n",
-                   stderr);
+        std::fprintf(stderr,
+                     "tervanel: no display found (DISPLAY is not set); to run it without one: "
+                     "xvfb-run -a %s (xvfb-run comes with Debian's xvfb)\n",
+                     argv[0]);
         return 1;
     }
     QApplication app(argc, argv);

@@ -1,0 +1,225 @@
+#include "window_fixture.h"
+
+#include <QLabel>
+#include <QLocale>
+#include <QRadioButton>
+
+#include <memory>
+#include <vector>
+
+namespace {
+
+constexpr const char* kExampleSentence = "La rigidez total del resorte es 34257.6 Nw/m; y la "
+                                         "frecuencia natural es de 2.08297280969584 Hz";
+
+struct Inputs {
+    const char* material = "Aceros aleados";
+    const char* coils = "8";
+    const char* wireDiameter = "0.012";
+    const char* meanDiameter = "0.1";
+    const char* mass = "400";
+};
+
+struct MessageBoxSeen {
+    bool shown = false;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+};
+
+class Form1Events : public WindowTest {
+protected:
+    void enter(const Inputs& inputs) const {
+        type(materialEdit(), QString::fromUtf8(inputs.material));
+        type(control<QLineEdit>("text2"), QString::fromUtf8(inputs.coils));
+        type(control<QLineEdit>("text3"), QString::fromUtf8(inputs.wireDiameter));
+        type(control<QLineEdit>("text4"), QString::fromUtf8(inputs.meanDiameter));
+        type(control<QLineEdit>("Text1"), QString::fromUtf8(inputs.mass));
+    }
+
+    QStringList texts() const {
+        return {materialEdit()->text(), control<QLineEdit>("text2")->text(),
+                control<QLineEdit>("text3")->text(), control<QLineEdit>("text4")->text(),
+                control<QLineEdit>("Text1")->text()};
+    }
+
+    QString result() const { return control<QLabel>("Label6")->text(); }
+
+    // Presses "Calcular"; a message box it opens is read and closed with its button.
+    MessageBoxSeen calculate() const {
+        auto seen = std::make_shared<MessageBoxSeen>();
+        QTimer::singleShot(0, form.get(), [seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            *seen = {true, box->windowTitle(), box->text(), box->icon(), {}};
+            for (QAbstractButton* button : box->buttons())
+                seen->buttons << button->text();
+            QTest::mouseClick(box->buttons().constFirst(), Qt::LeftButton);
+        });
+        click("Command1");
+        QCoreApplication::processEvents();
+        return *seen;
+    }
+};
+
+struct Scenario {
+    const char* name;
+    std::vector<const char*> optionsClicked;
+    Inputs inputs;
+    const char* sentence;
+};
+
+const Scenario kScenarios[] = {
+    {"TheExample", {"Option4"}, {}, kExampleSentence},
+    {"NoOptionYetCountsAsPlainEnds", {}, {},
+     "La rigidez total del resorte es 25693.2 Nw/m; y la frecuencia natural es de "
+     "1.80390736858885 Hz"},
+    {"TheLastOptionClickedCounts", {"Option3", "Option5"}, {},
+     "La rigidez total del resorte es 29363.6571428571 Nw/m; y la frecuencia natural es de "
+     "1.92845809449612 Hz"},
+    {"SquaredThenSquaredAndGroundKeepsTwo", {"Option3", "Option4"}, {}, kExampleSentence},
+    {"BackToPlainEnds", {"Option4", "Option2"}, {},
+     "La rigidez total del resorte es 25693.2 Nw/m; y la frecuencia natural es de "
+     "1.80390736858885 Hz"},
+    {"ACommaReadsAsTheDecimalPoint", {"Option4"}, {.wireDiameter = "0,012", .meanDiameter = "0,1"},
+     kExampleSentence},
+};
+
+TEST_F(Form1Events, CalcularShowsTheSentence) {
+    for (const Scenario& scenario : kScenarios) {
+        SCOPED_TRACE(scenario.name);
+        openForm();
+        for (const char* option : scenario.optionsClicked)
+            click(option);
+        enter(scenario.inputs);
+        EXPECT_FALSE(calculate().shown);
+        EXPECT_EQ(result(), QString::fromUtf8(scenario.sentence));
+    }
+}
+
+TEST_F(Form1Events, CalcularTwiceShowsTheSameSentence) {
+    click("Option4");
+    enter({});
+    calculate();
+    calculate();
+    EXPECT_EQ(result(), QString::fromUtf8(kExampleSentence));
+}
+
+// Space chooses the focused option; the arrow keys then move the choice along the group.
+TEST_F(Form1Events, TheKeyboardChoosesTheEndType) {
+    const struct {
+        Qt::Key key;
+        const char* chosen;
+        std::int16_t N2;
+    } presses[] = {
+        {Qt::Key_Space, "Option2", 0}, {Qt::Key_Down, "Option3", 2}, {Qt::Key_Down, "Option4", 2},
+        {Qt::Key_Down, "Option5", 1},  {Qt::Key_Up, "Option4", 2},
+    };
+    ASSERT_EQ(QApplication::focusWidget(), control("Option2"));
+    for (const auto& press : presses) {
+        QTest::keyClick(QApplication::focusWidget(), press.key);
+        EXPECT_TRUE(control<QRadioButton>(press.chosen)->isChecked()) << press.chosen;
+        EXPECT_EQ(form->state().N2, press.N2) << press.chosen;
+    }
+}
+
+TEST_F(Form1Events, TheUsersLocaleWritesTheResult) {
+    const QLocale previous;
+    QLocale::setDefault(QLocale(QLocale::Spanish, QLocale::Spain));
+    click("Option4");
+    enter({.wireDiameter = "0,012", .meanDiameter = "0,1"});
+    calculate();
+    QLocale::setDefault(previous);
+    EXPECT_EQ(result(), QString::fromUtf8("La rigidez total del resorte es 34257,6 Nw/m; y la "
+                                          "frecuencia natural es de 2,08297280969584 Hz"));
+}
+
+// Typing, picking a material and moving the focus calculate nothing.
+TEST_F(Form1Events, OnlyCalcularCalculates) {
+    enter({});
+    auto* combo = control<QComboBox>("Combo1");
+    combo->setFocus();
+    QTest::keyClick(combo, Qt::Key_Down);
+    QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+    EXPECT_EQ(result(), QString());
+    EXPECT_EQ(form->state().K, 0.0);
+    EXPECT_EQ(form->state().G, 0.0);
+}
+
+struct FaultScenario {
+    const char* name;
+    std::vector<const char*> optionsClicked;
+    Inputs inputs;
+    const char* message;
+};
+
+const FaultScenario kFaults[] = {
+    {"EmptyBoxes", {"Option2"}, {.coils = "", .wireDiameter = "", .meanDiameter = "", .mass = ""},
+     "Operación no válida: el diámetro del redondo es 0, el diámetro medio es 0 y el número de "
+     "espiras activas (espiras menos las inactivas del tipo de extremo) es 0."},
+    {"ThePrompt", {"Option4"}, {.material = "Elija el material del resorte"},
+     "Material no reconocido: elija uno de los materiales de la lista; el nombre debe coincidir "
+     "exactamente, con sus mayúsculas, acentos y espacios."},
+    {"EmptyMass", {"Option4"}, {.mass = ""}, "División por cero: la masa es 0."},
+    {"OneCoilWithSquaredEnds", {"Option3"}, {.coils = "1"},
+     "Argumento no válido: la rigidez y la masa tienen signos opuestos; la masa, los diámetros y "
+     "el número de espiras activas deben ser positivos."},
+    {"AHugeMass", {"Option4"}, {.mass = "1e400"},
+     "Desbordamiento: la masa es demasiado grande."},
+};
+
+// A fault is reported, and then everything is as it was: the inputs as typed, the last
+// sentence on show, and the program running for the user to correct and try again.
+TEST_F(Form1Events, AFaultIsReportedAndLosesNothing) {
+    for (const FaultScenario& scenario : kFaults) {
+        SCOPED_TRACE(scenario.name);
+        openForm();
+        click("Option4");
+        enter({});
+        calculate();
+        const QString lastSentence = result();
+
+        for (const char* option : scenario.optionsClicked)
+            click(option);
+        enter(scenario.inputs);
+        const QStringList typed = texts();
+        const MessageBoxSeen box = calculate();
+        ASSERT_TRUE(box.shown);
+        EXPECT_EQ(box.title, form->windowTitle());
+        EXPECT_EQ(box.text, QString::fromUtf8(scenario.message));
+        EXPECT_EQ(box.icon, QMessageBox::Critical);
+        EXPECT_EQ(box.buttons, QStringList{QStringLiteral("Aceptar")});
+
+        EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+        EXPECT_TRUE(form->isVisible());
+        EXPECT_EQ(texts(), typed);
+        EXPECT_EQ(result(), lastSentence);
+
+        click("Option4");
+        enter({});
+        EXPECT_FALSE(calculate().shown);
+        EXPECT_EQ(result(), QString::fromUtf8(kExampleSentence));
+    }
+}
+
+// Runs the event loop until something ends it; a failsafe ends it with 1 after five seconds.
+int runEventLoopWhile(Form1& form, const std::function<void()>& action) {
+    QTimer::singleShot(0, &form, action);
+    QTimer::singleShot(5000, &form, [] { QCoreApplication::exit(1); });
+    return QApplication::exec();
+}
+
+TEST_F(Form1Events, CancelarEndsTheProgramAtOnce) {
+    click("Option4");
+    enter({});
+    calculate();
+    EXPECT_EQ(runEventLoopWhile(*form, [this] { click("Command2"); }), 0);
+}
+
+TEST_F(Form1Events, TheCloseBoxEndsTheProgram) {
+    EXPECT_EQ(runEventLoopWhile(*form, [this] { form->close(); }), 0);
+}
+
+} // namespace
