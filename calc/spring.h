@@ -30,15 +30,13 @@ struct Material {
 
 // Also the entries of the material list, in this order. Names are compared code unit for code
 // unit: "Niquel" has no accent, and the blanks inside the parentheses count.
-inline constexpr std::array<Material, 5> kMaterials{
-    {
-     {u"Aceros de alto contenido en carbono", 79'300'000'000.0},
-     {u"Aceros aleados", 79'300'000'000.0},
-     {u"Acero inoxidable ( Austenítico )", 68'900'000'000.0},
-     {u"Aleaciones de cobre al Bronce", 43'400'000'000.0},
-     {u"Aleaciones de Niquel", 75'800'000'000.0},
-     }
-};
+inline constexpr std::array<Material, 5> kMaterials{{
+    {u"Aceros de alto contenido en carbono", 79'300'000'000.0},
+    {u"Aceros aleados", 79'300'000'000.0},
+    {u"Acero inoxidable ( Austenítico )", 68'900'000'000.0},
+    {u"Aleaciones de cobre al Bronce", 43'400'000'000.0},
+    {u"Aleaciones de Niquel", 75'800'000'000.0},
+}};
 
 enum class EndType { Plain, Squared, SquaredAndGround, PlainAndGround };
 

@@ -23,21 +23,10 @@ TEST(RoundToInt16, RoundsHalvesToEven) {
         double value;
         std::int16_t expected;
     } cases[] = {
-        {7.5,                 8     },
-        {6.5,                 6     },
-        {2.5,                 2     },
-        {1.5,                 2     },
-        {0.5,                 0     },
-        {-0.5,                0     },
-        {-1.5,                -2    },
-        {-2.5,                -2    },
-        {2.4,                 2     },
-        {2.6,                 3     },
-        {-2.6,                -3    },
-        {0.49999999999999994, 0     },
-        {32767.4,             32767 },
-        {-32768.5,            -32768},
-        {-0.0,                0     },
+        {7.5, 8},         {6.5, 6},           {2.5, 2},   {1.5, 2},
+        {0.5, 0},         {-0.5, 0},          {-1.5, -2}, {-2.5, -2},
+        {2.4, 2},         {2.6, 3},           {-2.6, -3}, {0.49999999999999994, 0},
+        {32767.4, 32767}, {-32768.5, -32768}, {-0.0, 0},
     };
     for (const auto& c : cases) {
         const Result<std::int16_t> rounded = roundToInt16(c.value);
@@ -94,15 +83,15 @@ TEST(WideFloat, DivisionFaultsFollowTheOperands) {
         std::optional<ArithmeticFault> fault;
         double quotient;
     } cases[] = {
-        {1.0,  0.0,  ArithmeticFault::DivisionByZero,   kInf },
-        {-1.0, 0.0,  ArithmeticFault::DivisionByZero,   -kInf},
-        {1.0,  -0.0, ArithmeticFault::DivisionByZero,   -kInf},
-        {0.0,  0.0,  ArithmeticFault::InvalidOperation, kNaN },
-        {-0.0, -0.0, ArithmeticFault::InvalidOperation, kNaN },
-        {0.0,  5.0,  std::nullopt,                      0.0  },
-        {-0.0, 5.0,  std::nullopt,                      -0.0 },
-        {0.0,  -5.0, std::nullopt,                      -0.0 },
-        {6.0,  -3.0, std::nullopt,                      -2.0 },
+        {1.0, 0.0, ArithmeticFault::DivisionByZero, kInf},
+        {-1.0, 0.0, ArithmeticFault::DivisionByZero, -kInf},
+        {1.0, -0.0, ArithmeticFault::DivisionByZero, -kInf},
+        {0.0, 0.0, ArithmeticFault::InvalidOperation, kNaN},
+        {-0.0, -0.0, ArithmeticFault::InvalidOperation, kNaN},
+        {0.0, 5.0, std::nullopt, 0.0},
+        {-0.0, 5.0, std::nullopt, -0.0},
+        {0.0, -5.0, std::nullopt, -0.0},
+        {6.0, -3.0, std::nullopt, -2.0},
     };
     for (const auto& c : cases) {
         FaultFlags flags;

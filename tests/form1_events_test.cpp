@@ -73,17 +73,25 @@ struct Scenario {
 
 const Scenario kScenarios[] = {
     {"TheExample", {"Option4"}, {}, kExampleSentence},
-    {"NoOptionYetCountsAsPlainEnds", {}, {},
+    {"NoOptionYetCountsAsPlainEnds",
+     {},
+     {},
      "La rigidez total del resorte es 25693.2 Nw/m; y la frecuencia natural es de "
      "1.80390736858885 Hz"},
-    {"TheLastOptionClickedCounts", {"Option3", "Option5"}, {},
+    {"TheLastOptionClickedCounts",
+     {"Option3", "Option5"},
+     {},
      "La rigidez total del resorte es 29363.6571428571 Nw/m; y la frecuencia natural es de "
      "1.92845809449612 Hz"},
     {"SquaredThenSquaredAndGroundKeepsTwo", {"Option3", "Option4"}, {}, kExampleSentence},
-    {"BackToPlainEnds", {"Option4", "Option2"}, {},
+    {"BackToPlainEnds",
+     {"Option4", "Option2"},
+     {},
      "La rigidez total del resorte es 25693.2 Nw/m; y la frecuencia natural es de "
      "1.80390736858885 Hz"},
-    {"ACommaReadsAsTheDecimalPoint", {"Option4"}, {.wireDiameter = "0,012", .meanDiameter = "0,1"},
+    {"ACommaReadsAsTheDecimalPoint",
+     {"Option4"},
+     {.wireDiameter = "0,012", .meanDiameter = "0,1"},
      kExampleSentence},
 };
 
@@ -156,18 +164,23 @@ struct FaultScenario {
 };
 
 const FaultScenario kFaults[] = {
-    {"EmptyBoxes", {"Option2"}, {.coils = "", .wireDiameter = "", .meanDiameter = "", .mass = ""},
+    {"EmptyBoxes",
+     {"Option2"},
+     {.coils = "", .wireDiameter = "", .meanDiameter = "", .mass = ""},
      "Operación no válida: el diámetro del redondo es 0, el diámetro medio es 0 y el número de "
      "espiras activas (espiras menos las inactivas del tipo de extremo) es 0."},
-    {"ThePrompt", {"Option4"}, {.material = "Elija el material del resorte"},
+    {"ThePrompt",
+     {"Option4"},
+     {.material = "Elija el material del resorte"},
      "Material no reconocido: elija uno de los materiales de la lista; el nombre debe coincidir "
      "exactamente, con sus mayúsculas, acentos y espacios."},
     {"EmptyMass", {"Option4"}, {.mass = ""}, "División por cero: la masa es 0."},
-    {"OneCoilWithSquaredEnds", {"Option3"}, {.coils = "1"},
+    {"OneCoilWithSquaredEnds",
+     {"Option3"},
+     {.coils = "1"},
      "Argumento no válido: la rigidez y la masa tienen signos opuestos; la masa, los diámetros y "
      "el número de espiras activas deben ser positivos."},
-    {"AHugeMass", {"Option4"}, {.mass = "1e400"},
-     "Desbordamiento: la masa es demasiado grande."},
+    {"AHugeMass", {"Option4"}, {.mass = "1e400"}, "Desbordamiento: la masa es demasiado grande."},
 };
 
 // A fault is reported, and then everything is as it was: the inputs as typed, the last

@@ -112,7 +112,8 @@ TEST_F(Form1Layout, TheWindowIsFixedCaptionedAndCentred) {
     EXPECT_FALSE(form->windowFlags().testFlag(Qt::WindowMaximizeButtonHint));
     EXPECT_TRUE(form->windowIcon().availableSizes().contains(QSize(32, 32)));
     const QRect screen = form->screen()->availableGeometry();
-    EXPECT_LE((form->geometry().center() - screen.center()).manhattanLength(), 2) << "odd sizes round by a pixel";
+    EXPECT_LE((form->geometry().center() - screen.center()).manhattanLength(), 2)
+        << "odd sizes round by a pixel";
 }
 
 TEST_F(Form1Layout, StartsWithNothingChosenAndFocusOnTheFirstOption) {

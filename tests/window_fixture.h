@@ -14,7 +14,9 @@
 #include <memory>
 #include <ostream>
 
-inline void PrintTo(const QString& text, std::ostream* out) { *out << '"' << text.toStdString() << '"'; }
+inline void PrintTo(const QString& text, std::ostream* out) {
+    *out << '"' << text.toStdString() << '"';
+}
 
 // A fresh, shown and active Form1 for every test, with a guard that closes any message box
 // nobody expected and fails the test, instead of letting it hang.

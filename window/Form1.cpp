@@ -14,7 +14,9 @@
 #include <string_view>
 
 // The pictures are linked into a static library, so their registration must be asked for.
-static void registerPictures() { Q_INIT_RESOURCE(tervanel); }
+static void registerPictures() {
+    Q_INIT_RESOURCE(tervanel);
+}
 
 namespace {
 
@@ -22,7 +24,9 @@ std::u16string_view viewOf(const QString& text) {
     return {QStringView(text).utf16(), static_cast<std::size_t>(text.size())};
 }
 
-QString toQString(const std::u16string& text) { return QString::fromStdU16String(text); }
+QString toQString(const std::u16string& text) {
+    return QString::fromStdU16String(text);
+}
 
 } // namespace
 
@@ -82,20 +86,26 @@ void Form1::Command1_Click() {
     const QString mass = ui->Text1->text();
     const QString decimalPoint = QLocale().decimalPoint();
 
-    const auto result = tervanel::calculate({viewOf(material), viewOf(coils), viewOf(wireDiameter),
-                                             viewOf(meanDiameter), viewOf(mass)},
-                                            state_, viewOf(decimalPoint));
+    const auto result = tervanel::calculate(
+        {viewOf(material), viewOf(coils), viewOf(wireDiameter), viewOf(meanDiameter), viewOf(mass)},
+        state_, viewOf(decimalPoint));
     if (result.ok())
         ui->Label6->setText(toQString(result.value()));
     else
         showFault(result.error());
 }
 
-void Form1::Command2_Click() { QCoreApplication::exit(0); }
+void Form1::Command2_Click() {
+    QCoreApplication::exit(0);
+}
 
-void Form1::Option2_Click() { state_.N2 = tervanel::inactiveCoils(tervanel::EndType::Plain); }
+void Form1::Option2_Click() {
+    state_.N2 = tervanel::inactiveCoils(tervanel::EndType::Plain);
+}
 
-void Form1::Option3_Click() { state_.N2 = tervanel::inactiveCoils(tervanel::EndType::Squared); }
+void Form1::Option3_Click() {
+    state_.N2 = tervanel::inactiveCoils(tervanel::EndType::Squared);
+}
 
 void Form1::Option4_Click() {
     state_.N2 = tervanel::inactiveCoils(tervanel::EndType::SquaredAndGround);

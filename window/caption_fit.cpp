@@ -33,9 +33,9 @@ std::optional<Need> labelNeed(const QLabel& label, const QFontMetrics& metrics) 
 std::optional<Need> buttonNeed(const QAbstractButton& button, const QFontMetrics& metrics) {
     const QStyle& style = *button.style();
     if (qobject_cast<const QRadioButton*>(&button)) {
-        const int indicator = style.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr,
-                                                &button) +
-                              style.pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &button);
+        const int indicator =
+            style.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &button) +
+            style.pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &button);
         return Need{indicator + textWidth(metrics, button.text()), button.width()};
     }
     const int margins = 2 * style.pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button);
