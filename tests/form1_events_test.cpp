@@ -107,6 +107,20 @@ TEST_F(Form1Events, CalcularShowsTheSentence) {
     }
 }
 
+// The result can be selected with the mouse, to copy it, without taking the focus.
+TEST_F(Form1Events, TheResultCanBeSelected) {
+    click("Option4");
+    enter({});
+    calculate();
+    auto* label = control<QLabel>("Label6");
+    QTest::mousePress(label, Qt::LeftButton, {}, QPoint(1, 5));
+    QTest::mouseMove(label, QPoint(120, 5));
+    QTest::mouseRelease(label, Qt::LeftButton, {}, QPoint(120, 5));
+    EXPECT_TRUE(label->selectedText().startsWith(QStringLiteral("La rigidez")))
+        << label->selectedText().toStdString();
+    EXPECT_NE(QApplication::focusWidget(), label);
+}
+
 TEST_F(Form1Events, CalcularTwiceShowsTheSameSentence) {
     click("Option4");
     enter({});

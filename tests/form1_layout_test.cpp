@@ -227,6 +227,7 @@ TEST_F(Form1Layout, EachBoxSaysItsUnitAndIsNamedByItsLabel) {
 TEST_F(Form1Layout, TheEmblemShowsAtItsNaturalSize) {
     const QPixmap emblem = control<QLabel>("Image1")->pixmap();
     EXPECT_EQ(emblem.deviceIndependentSize().toSize(), QSize(84, 93));
+    EXPECT_EQ(emblem.devicePixelRatio(), form->devicePixelRatio());
     EXPECT_EQ(QPixmap(QStringLiteral(":/images/emblem@2x.png")).size(), QSize(168, 186));
 }
 

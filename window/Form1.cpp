@@ -3,6 +3,7 @@
 #include "ui_Form1.h"
 
 #include <QApplication>
+#include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -36,6 +37,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     // The layout is absolute: the window neither grows nor maximises.
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     keepMaterialAsTyped();
+    showEmblemSharp();
 
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
     connect(ui->Command2, &QPushButton::clicked, this, &Form1::Command2_Click);
@@ -70,6 +72,13 @@ void Form1::keepMaterialAsTyped() {
     const QString prompt = materials.currentText();
     materials.setCurrentIndex(-1);
     materials.setEditText(prompt);
+}
+
+// The pixmap of the window definition is the 1x picture; an icon picks the @2x one where the
+// screen needs it, and the box keeps its size.
+void Form1::showEmblemSharp() {
+    const QIcon emblem(QStringLiteral(":/images/emblem.png"));
+    ui->Image1->setPixmap(emblem.pixmap(ui->Image1->size(), devicePixelRatioF()));
 }
 
 void Form1::centreOnScreen() {

@@ -35,6 +35,7 @@ public:
 private:
     void connectSelection(QAbstractButton* option, void (Form1::*handler)());
     void keepMaterialAsTyped();
+    void showEmblemSharp();
     void showFault(const tervanel::Fault& fault);
     void centreOnScreen();
 
