@@ -147,6 +147,22 @@ TEST(ReadNumber, HandlesTenMegabyteTexts) {
     EXPECT_FALSE(readNumber(std::u16string(size, u'9')).ok());
 }
 
+// Only ASCII digits, signs, points, exponent letters and the three dropped characters take part
+// in a number: no other code unit of UTF-16, Unicode digits and surrogates included.
+TEST(ReadNumber, NoOtherCodeUnitContinuesANumber) {
+    const std::u16string_view dropped = u" \t\n";
+    const std::u16string_view continuing = u"0123456789.,eE+-";
+    for (char32_t unit = 0; unit <= 0xFFFF; ++unit) {
+        const auto c = static_cast<char16_t>(unit);
+        if (continuing.find(c) != std::u16string_view::npos)
+            continue;
+        const std::u16string text{u'7', c, u'5'};
+        const double expected = dropped.find(c) != std::u16string_view::npos ? 75.0 : 7.0;
+        ASSERT_EQ(readNumber(text).value(), expected)
+            << "code unit " << static_cast<std::uint32_t>(unit);
+    }
+}
+
 struct WriteCase {
     double value;
     std::u16string_view separator;
