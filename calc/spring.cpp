@@ -3,6 +3,7 @@
 #include "runtime/arithmetic.h"
 #include "runtime/number_text.h"
 
+#include <algorithm>
 #include <numbers>
 #include <optional>
 
@@ -50,11 +51,10 @@ Fault makeFault(FaultKind kind, std::u16string_view detail) {
 }
 
 std::optional<double> shearModulusOf(std::u16string_view name) {
-    for (const Material& material : kMaterials) {
-        if (material.name == name)
-            return material.shearModulus;
-    }
-    return std::nullopt;
+    const auto* found = std::ranges::find(kMaterials, name, &Material::name);
+    if (found == kMaterials.end())
+        return std::nullopt;
+    return found->shearModulus;
 }
 
 Result<double, Fault> readInput(std::u16string_view text, std::u16string_view tooLarge) {

@@ -7,8 +7,9 @@
 #include "runtime/number_text.h"
 
 #include <array>
+#include <bit>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -23,9 +24,13 @@ void require(bool condition) {
         std::abort();
 }
 
+bool sameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
+
 bool sameState(const SpringState& a, const SpringState& b) {
-    return a.N == b.N && a.N2 == b.N2 && std::memcmp(&a.G, &b.G, sizeof a.G) == 0 &&
-           std::memcmp(&a.K, &b.K, sizeof a.K) == 0 && std::memcmp(&a.W, &b.W, sizeof a.W) == 0;
+    return a.N == b.N && a.N2 == b.N2 && sameBits(a.G, b.G) && sameBits(a.K, b.K) &&
+           sameBits(a.W, b.W);
 }
 
 // The five texts are separated by 0xFF bytes; a first text of one byte below 5 stands for

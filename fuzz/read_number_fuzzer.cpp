@@ -5,9 +5,10 @@
 
 #include "runtime/number_text.h"
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
 #include <cstdlib>
-#include <cstring>
 
 namespace {
 
@@ -16,7 +17,9 @@ void require(bool condition) {
         std::abort();
 }
 
-bool sameBits(double a, double b) { return std::memcmp(&a, &b, sizeof a) == 0; }
+bool sameBits(double a, double b) {
+    return std::bit_cast<std::uint64_t>(a) == std::bit_cast<std::uint64_t>(b);
+}
 
 } // namespace
 

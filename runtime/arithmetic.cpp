@@ -4,6 +4,7 @@
 #include <array>
 #include <cmath>
 #include <limits>
+#include <utility>
 
 namespace tervanel {
 namespace {
@@ -32,13 +33,12 @@ std::optional<ArithmeticFault> FaultFlags::check() {
     constexpr std::array kByPriority{ArithmeticFault::InvalidOperation,
                                      ArithmeticFault::DivisionByZero, ArithmeticFault::Overflow,
                                      ArithmeticFault::InvalidArgument};
-    const unsigned raised = raised_;
-    raised_ = 0;
-    for (const ArithmeticFault fault : kByPriority) {
-        if ((raised & bitOf(fault)) != 0)
-            return fault;
-    }
-    return std::nullopt;
+    const unsigned raised = std::exchange(raised_, 0u);
+    const auto* found = std::ranges::find_if(
+        kByPriority, [raised](ArithmeticFault fault) { return (raised & bitOf(fault)) != 0; });
+    if (found == kByPriority.end())
+        return std::nullopt;
+    return *found;
 }
 
 WideFloat::WideFloat(double value) : mantissa_(value), exponent_(0) {

@@ -14,9 +14,12 @@ enum class ArithmeticFault {
 };
 
 // A value or the reason there is none; the core never throws and never ends the program.
+// Implicit on purpose, so that `return value;` and `return fault;` both make one.
 template <typename T, typename E = ArithmeticFault> class Result {
 public:
+    // cppcheck-suppress noExplicitConstructor
     Result(T value) : data_(std::in_place_index<0>, std::move(value)) {}
+    // cppcheck-suppress noExplicitConstructor
     Result(E error) : data_(std::in_place_index<1>, std::move(error)) {}
 
     [[nodiscard]] bool ok() const { return data_.index() == 0; }

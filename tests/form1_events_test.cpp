@@ -132,12 +132,12 @@ TEST_F(Form1Events, CalcularTwiceShowsTheSameSentence) {
 // Space chooses the focused option; the arrow keys then move the choice along the group.
 TEST_F(Form1Events, TheKeyboardChoosesTheEndType) {
     const struct {
-        Qt::Key key;
         const char* chosen;
+        Qt::Key key;
         std::int16_t N2;
     } presses[] = {
-        {Qt::Key_Space, "Option2", 0}, {Qt::Key_Down, "Option3", 2}, {Qt::Key_Down, "Option4", 2},
-        {Qt::Key_Down, "Option5", 1},  {Qt::Key_Up, "Option4", 2},
+        {"Option2", Qt::Key_Space, 0}, {"Option3", Qt::Key_Down, 2}, {"Option4", Qt::Key_Down, 2},
+        {"Option5", Qt::Key_Down, 1},  {"Option4", Qt::Key_Up, 2},
     };
     ASSERT_EQ(QApplication::focusWidget(), control("Option2"));
     for (const auto& press : presses) {

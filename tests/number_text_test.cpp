@@ -2,9 +2,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
 #include <cstdint>
-#include <cstring>
 #include <limits>
 #include <random>
 #include <string>
@@ -22,7 +22,7 @@ struct ReadCase {
 
 // Bit for bit, so that -0 and +0 differ and every digit of the conversion counts.
 void expectSameBits(double actual, double expected, std::u16string_view text) {
-    EXPECT_EQ(std::memcmp(&actual, &expected, sizeof actual), 0)
+    EXPECT_EQ(std::bit_cast<std::uint64_t>(actual), std::bit_cast<std::uint64_t>(expected))
         << "reading " << ::testing::PrintToString(std::u16string(text)) << " gave " << actual
         << ", expected " << expected;
 }
@@ -203,8 +203,7 @@ TEST(WriteNumber, WhatItWritesReadsBackToTheSameFifteenDigits) {
     std::mt19937_64 random(20261211);
     for (int i = 0; i < 100'000; ++i) {
         const std::uint64_t bits = random();
-        double value = 0;
-        std::memcpy(&value, &bits, sizeof value);
+        const auto value = std::bit_cast<double>(bits);
         if (!std::isfinite(value))
             continue;
         for (const std::u16string_view separator : {u".", u","}) {

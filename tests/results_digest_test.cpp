@@ -10,9 +10,9 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cstdint>
 #include <cstdlib>
-#include <cstring>
 #include <fstream>
 #include <random>
 #include <sstream>
@@ -36,7 +36,7 @@ public:
         std::string text = draw(5) == 0 ? "-" : "";
         text += std::to_string(random_() % 100'000'000'000'000'000ull);
         text.resize(text.size() - draw(text.size() > 1 ? text.size() - 1 : 1));
-        const auto span = static_cast<std::uint64_t>(maxExponent - minExponent + 1);
+        const auto span = static_cast<std::uint64_t>(maxExponent - minExponent) + 1;
         text += "e" + std::to_string(minExponent + static_cast<int>(draw(span)));
         if (draw(4) == 0)
             text.insert(draw(text.size()) + 1, " ");
@@ -59,10 +59,8 @@ std::string narrow(const std::u16string& text) {
 }
 
 std::string bitsOf(double value) {
-    std::uint64_t bits = 0;
-    std::memcpy(&bits, &value, sizeof bits);
     std::ostringstream out;
-    out << std::hex << bits;
+    out << std::hex << std::bit_cast<std::uint64_t>(value);
     return out.str();
 }
 
@@ -79,8 +77,10 @@ std::string calculationLine(TextMaker& maker) {
     SpringInputs inputs{material < kMaterials.size() ? kMaterials[material].name
                                                      : std::u16string_view(u"Acero"),
                         u"", u"", u"", u""};
-    const std::u16string coils = widen(texts[0]), d = widen(texts[1]), D = widen(texts[2]),
-                         m = widen(texts[3]);
+    const std::u16string coils = widen(texts[0]);
+    const std::u16string d = widen(texts[1]);
+    const std::u16string D = widen(texts[2]);
+    const std::u16string m = widen(texts[3]);
     inputs.coils = coils;
     inputs.wireDiameter = d;
     inputs.meanDiameter = D;
@@ -109,6 +109,7 @@ std::string readingLine(TextMaker& maker) {
 std::vector<std::string> digest() {
     TextMaker maker;
     std::vector<std::string> lines;
+    lines.reserve(kCalculations + kReadings);
     for (int i = 0; i < kCalculations; ++i)
         lines.push_back(calculationLine(maker));
     for (int i = 0; i < kReadings; ++i)

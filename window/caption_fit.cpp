@@ -15,10 +15,8 @@ namespace {
 
 constexpr int kSmallestPointSize = 6;
 
-struct Need {
-    int needed;
-    int available;
-};
+// What a caption needs against what its control gives, before the control's name is known.
+using Need = ClippedCaption;
 
 int textWidth(const QFontMetrics& metrics, const QString& text) {
     return metrics.horizontalAdvance(text);
@@ -27,7 +25,7 @@ int textWidth(const QFontMetrics& metrics, const QString& text) {
 std::optional<Need> labelNeed(const QLabel& label, const QFontMetrics& metrics) {
     if (label.text().isEmpty() || label.wordWrap())
         return std::nullopt;
-    return Need{textWidth(metrics, label.text()), label.contentsRect().width()};
+    return Need{{}, textWidth(metrics, label.text()), label.contentsRect().width()};
 }
 
 std::optional<Need> buttonNeed(const QAbstractButton& button, const QFontMetrics& metrics) {
@@ -36,16 +34,16 @@ std::optional<Need> buttonNeed(const QAbstractButton& button, const QFontMetrics
         const int indicator =
             style.pixelMetric(QStyle::PM_ExclusiveIndicatorWidth, nullptr, &button) +
             style.pixelMetric(QStyle::PM_RadioButtonLabelSpacing, nullptr, &button);
-        return Need{indicator + textWidth(metrics, button.text()), button.width()};
+        return Need{{}, indicator + textWidth(metrics, button.text()), button.width()};
     }
     const int margins = 2 * style.pixelMetric(QStyle::PM_ButtonMargin, nullptr, &button);
-    return Need{textWidth(metrics, button.text()) + margins, button.width()};
+    return Need{{}, textWidth(metrics, button.text()) + margins, button.width()};
 }
 
 std::optional<Need> frameNeed(const QGroupBox& frame, const QFontMetrics& metrics) {
     // The style draws the title inset from the frame's left edge, about one character in.
     const int inset = metrics.averageCharWidth();
-    return Need{inset + textWidth(metrics, frame.title()), frame.width()};
+    return Need{{}, inset + textWidth(metrics, frame.title()), frame.width()};
 }
 
 std::optional<Need> comboNeed(const QComboBox& combo, const QFontMetrics& metrics) {
@@ -54,7 +52,7 @@ std::optional<Need> comboNeed(const QComboBox& combo, const QFontMetrics& metric
     option.editable = combo.isEditable();
     const QRect field = combo.style()->subControlRect(QStyle::CC_ComboBox, &option,
                                                       QStyle::SC_ComboBoxEditField, &combo);
-    return Need{textWidth(metrics, combo.currentText()), field.width()};
+    return Need{{}, textWidth(metrics, combo.currentText()), field.width()};
 }
 
 std::optional<Need> needOf(const QWidget& control, const QFontMetrics& metrics) {
@@ -75,9 +73,11 @@ QList<ClippedCaption> clippedCaptions(const QWidget& window, const QFont& font) 
     const QFontMetrics metrics(font);
     QList<ClippedCaption> clipped;
     for (const QWidget* control : window.findChildren<QWidget*>()) {
-        const std::optional<Need> need = needOf(*control, metrics);
-        if (need && need->needed > need->available)
-            clipped.append({control->objectName(), need->needed, need->available});
+        std::optional<Need> need = needOf(*control, metrics);
+        if (need && need->needed > need->available) {
+            need->control = control->objectName();
+            clipped.append(*need);
+        }
     }
     return clipped;
 }
