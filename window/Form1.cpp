@@ -77,6 +77,8 @@ void Form1::keepMaterialAsTyped() {
 // The pixmap of the window definition is the 1x picture; an icon picks the @2x one where the
 // screen needs it, and the box keeps its size.
 void Form1::showEmblemSharp() {
+    if (devicePixelRatioF() <= 1)
+        return;
     const QIcon emblem(QStringLiteral(":/images/emblem.png"));
     ui->Image1->setPixmap(emblem.pixmap(ui->Image1->size(), devicePixelRatioF()));
 }
