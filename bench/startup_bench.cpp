@@ -16,8 +16,6 @@
 #include <stdexcept>
 #include <string>
 
-extern char** environ;
-
 namespace {
 
 struct Startup {

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs, with apt-get, whichever of the Debian packages Tervanel builds and tests with are
-# missing. Asks nothing; does nothing when all are present.
+# Installs, with apt-get, whichever of the Debian packages Tervanel needs are missing. Asks
+# nothing; does nothing when all are present. `install-deps.sh` brings what building, testing
+# and running need; `install-deps.sh ci` adds the tools of the continuous-integration checks.
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,15 @@ packages=(
     fonts-dejavu-core         # the platform's default font, also for offscreen tests
     fonts-dejavu-extra        # its condensed face, which fits the fixed layout at a larger size
 )
+if [ "${1:-}" = ci ]; then
+    packages+=(
+        clang libclang-rt-14-dev                   # libFuzzer and clang's sanitizers
+        clang-tidy cppcheck                        # static analysis
+        libbenchmark-dev                           # the benchmarks
+        desktop-file-utils appstream               # launcher and metainfo validation
+        dpkg-dev debootstrap lintian               # the package and its clean-root install
+    )
+fi
 
 missing=()
 for package in "${packages[@]}"; do
