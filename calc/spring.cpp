@@ -126,8 +126,9 @@ std::optional<Fault> storeFrequency(double mass, SpringState& state) {
 }
 
 std::u16string sentence(const SpringState& state, std::u16string_view decimalSeparator) {
-    return u"La rigidez total del resorte es " + writeNumber(state.K, decimalSeparator) + u" Nw/m" +
-           u"; y la frecuencia natural es de " + writeNumber(state.W, decimalSeparator) + u" Hz";
+    return u"La rigidez total del resorte es " + writeNumber(state.K, decimalSeparator) +
+           u" Nw/m; y la frecuencia natural es de " + writeNumber(state.W, decimalSeparator) +
+           u" Hz";
 }
 
 } // namespace
@@ -144,6 +145,7 @@ Result<std::u16string, Fault> calculate(const SpringInputs& inputs, SpringState&
     const auto coils = readInput(inputs.coils, u"el número de espiras es demasiado grande");
     if (!coils.ok())
         return coils.error();
+    // A double less a count of at most 2 stays within the double range: no wide arithmetic.
     const Result<std::int16_t> activeCoils = roundToInt16(coils.value() - state.N2);
     if (!activeCoils.ok())
         return makeFault(FaultKind::Overflow,

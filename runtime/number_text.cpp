@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <charconv>
+#include <cmath>
 #include <cstdint>
 #include <string>
 #include <system_error>
@@ -143,7 +144,7 @@ Result<double> toDouble(const Decimal& number) {
     const auto [end, ec] = std::from_chars(text.data(), text.data() + text.size(), value);
     if (ec == std::errc::result_out_of_range)
         return number.exponent > 0 ? Result<double>(ArithmeticFault::Overflow) : zero;
-    if (value - value != 0) // infinite
+    if (std::isinf(value))
         return ArithmeticFault::Overflow;
     return value;
 }
@@ -157,7 +158,7 @@ Result<double> readDecimalNumber(Cursor& cursor) {
     readMantissa(cursor, number);
     if (!number.anyDigit)
         return 0.0;
-    number.exponent = number.exponent + readExponent(cursor);
+    number.exponent += readExponent(cursor);
     return toDouble(number);
 }
 

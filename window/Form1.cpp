@@ -14,9 +14,14 @@
 #include <limits>
 #include <string_view>
 
-// The pictures are linked into a static library, so their registration must be asked for.
+// The pictures are linked into a static library, so their registration must be asked for,
+// once for the whole program.
 static void registerPictures() {
-    Q_INIT_RESOURCE(tervanel);
+    static const bool registered = [] {
+        Q_INIT_RESOURCE(tervanel);
+        return true;
+    }();
+    Q_UNUSED(registered);
 }
 
 namespace {
