@@ -4,13 +4,10 @@
 #include <QLocale>
 #include <QRadioButton>
 
-#include <memory>
+#include <functional>
 #include <vector>
 
 namespace {
-
-constexpr const char* kExampleSentence = "La rigidez total del resorte es 34257.6 Nw/m; y la "
-                                         "frecuencia natural es de 2.08297280969584 Hz";
 
 struct Inputs {
     const char* material = "Aceros aleados";
@@ -18,14 +15,6 @@ struct Inputs {
     const char* wireDiameter = "0.012";
     const char* meanDiameter = "0.1";
     const char* mass = "400";
-};
-
-struct MessageBoxSeen {
-    bool shown = false;
-    QString title;
-    QString text;
-    QMessageBox::Icon icon = QMessageBox::NoIcon;
-    QStringList buttons;
 };
 
 class Form1Events : public WindowTest {
@@ -42,25 +31,6 @@ protected:
         return {materialEdit()->text(), control<QLineEdit>("text2")->text(),
                 control<QLineEdit>("text3")->text(), control<QLineEdit>("text4")->text(),
                 control<QLineEdit>("Text1")->text()};
-    }
-
-    QString result() const { return control<QLabel>("Label6")->text(); }
-
-    // Presses "Calcular"; a message box it opens is read and closed with its button.
-    MessageBoxSeen calculate() const {
-        auto seen = std::make_shared<MessageBoxSeen>();
-        QTimer::singleShot(0, form.get(), [seen] {
-            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
-            if (box == nullptr)
-                return;
-            *seen = {true, box->windowTitle(), box->text(), box->icon(), {}};
-            for (QAbstractButton* button : box->buttons())
-                seen->buttons << button->text();
-            QTest::mouseClick(box->buttons().constFirst(), Qt::LeftButton);
-        });
-        click("Command1");
-        QCoreApplication::processEvents();
-        return *seen;
     }
 };
 

@@ -2,11 +2,12 @@
 
 #include "Form1.h"
 
+#include <QAbstractButton>
 #include <QApplication>
 #include <QComboBox>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
-#include <QPointer>
 #include <QTimer>
 #include <QtTest/QTest>
 #include <gtest/gtest.h>
@@ -17,6 +18,20 @@
 inline void PrintTo(const QString& text, std::ostream* out) {
     *out << '"' << text.toStdString() << '"';
 }
+
+// The sentence of the example spring: 8 coils of alloy steel with squared and ground ends,
+// d = 0.012, D = 0.1, m = 400.
+inline constexpr const char* kExampleSentence =
+    "La rigidez total del resorte es 34257.6 Nw/m; y la frecuencia natural es de "
+    "2.08297280969584 Hz";
+
+struct MessageBoxSeen {
+    bool shown = false;
+    QString title;
+    QString text;
+    QMessageBox::Icon icon = QMessageBox::NoIcon;
+    QStringList buttons;
+};
 
 // A fresh, shown and active Form1 for every test, with a guard that closes any message box
 // nobody expected and fails the test, instead of letting it hang.
@@ -59,6 +74,25 @@ protected:
     }
 
     void click(const char* name) const { QTest::mouseClick(control(name), Qt::LeftButton); }
+
+    // Presses "Calcular"; a message box it opens is read and closed with its button.
+    MessageBoxSeen calculate() const {
+        auto seen = std::make_shared<MessageBoxSeen>();
+        QTimer::singleShot(0, form.get(), [seen] {
+            auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget());
+            if (box == nullptr)
+                return;
+            *seen = {true, box->windowTitle(), box->text(), box->icon(), {}};
+            for (QAbstractButton* button : box->buttons())
+                seen->buttons << button->text();
+            QTest::mouseClick(box->buttons().constFirst(), Qt::LeftButton);
+        });
+        click("Command1");
+        QCoreApplication::processEvents();
+        return *seen;
+    }
+
+    QString result() const { return control<QLabel>("Label6")->text(); }
 
     std::unique_ptr<Form1> form;
     QTimer guard;
