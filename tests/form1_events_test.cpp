@@ -34,11 +34,13 @@ protected:
     }
 };
 
+// Options clicked in order, the inputs typed, and what "Calcular" then shows: the sentence, or
+// the message of the fault's box.
 struct Scenario {
     const char* name;
     std::vector<const char*> optionsClicked;
     Inputs inputs;
-    const char* sentence;
+    const char* expected;
 };
 
 const Scenario kScenarios[] = {
@@ -73,7 +75,7 @@ TEST_F(Form1Events, CalcularShowsTheSentence) {
             click(option);
         enter(scenario.inputs);
         EXPECT_FALSE(calculate().shown);
-        EXPECT_EQ(result(), QString::fromUtf8(scenario.sentence));
+        EXPECT_EQ(result(), QString::fromUtf8(scenario.expected));
     }
 }
 
@@ -140,14 +142,7 @@ TEST_F(Form1Events, OnlyCalcularCalculates) {
     EXPECT_EQ(form->state().G, 0.0);
 }
 
-struct FaultScenario {
-    const char* name;
-    std::vector<const char*> optionsClicked;
-    Inputs inputs;
-    const char* message;
-};
-
-const FaultScenario kFaults[] = {
+const Scenario kFaults[] = {
     {"EmptyBoxes",
      {"Option2"},
      {.coils = "", .wireDiameter = "", .meanDiameter = "", .mass = ""},
@@ -170,7 +165,7 @@ const FaultScenario kFaults[] = {
 // A fault is reported, and then everything is as it was: the inputs as typed, the last
 // sentence on show, and the program running for the user to correct and try again.
 TEST_F(Form1Events, AFaultIsReportedAndLosesNothing) {
-    for (const FaultScenario& scenario : kFaults) {
+    for (const Scenario& scenario : kFaults) {
         SCOPED_TRACE(scenario.name);
         openForm();
         click("Option4");
@@ -185,7 +180,7 @@ TEST_F(Form1Events, AFaultIsReportedAndLosesNothing) {
         const MessageBoxSeen box = calculate();
         ASSERT_TRUE(box.shown);
         EXPECT_EQ(box.title, form->windowTitle());
-        EXPECT_EQ(box.text, QString::fromUtf8(scenario.message));
+        EXPECT_EQ(box.text, QString::fromUtf8(scenario.expected));
         EXPECT_EQ(box.icon, QMessageBox::Critical);
         EXPECT_EQ(box.buttons, QStringList{QStringLiteral("Aceptar")});
 
