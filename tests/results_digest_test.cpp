@@ -30,16 +30,18 @@ constexpr int kReadings = 1500;
 class TextMaker {
 public:
     std::uint64_t draw(std::uint64_t bound) { return random_() % bound; }
+    std::size_t drawIndex(std::size_t bound) { return static_cast<std::size_t>(draw(bound)); }
 
     // A decimal number of 1 to 17 digits times a power of ten in [minExponent, maxExponent].
     std::string number(int minExponent, int maxExponent) {
         std::string text = draw(5) == 0 ? "-" : "";
         text += std::to_string(random_() % 100'000'000'000'000'000ull);
-        text.resize(text.size() - draw(text.size() > 1 ? text.size() - 1 : 1));
+        text.resize(text.size() - drawIndex(text.size() > 1 ? text.size() - 1 : 1));
         const auto span = static_cast<std::uint64_t>(maxExponent - minExponent) + 1;
-        text += "e" + std::to_string(minExponent + static_cast<int>(draw(span)));
+        text += 'e';
+        text += std::to_string(minExponent + static_cast<int>(draw(span)));
         if (draw(4) == 0)
-            text.insert(draw(text.size()) + 1, " ");
+            text.insert(drawIndex(text.size()) + 1, 1, ' ');
         return text;
     }
 
@@ -64,16 +66,27 @@ std::string bitsOf(double value) {
     return out.str();
 }
 
+// Each draw in a statement of its own: the order in which the operands of one expression are
+// evaluated differs between compilers, and so would the texts.
+std::string coilsText(TextMaker& maker) {
+    if (maker.draw(5) == 0)
+        return maker.number(-2, 4);
+    const bool half = maker.draw(3) == 0;
+    std::string text = std::to_string(maker.draw(40));
+    if (half)
+        text += ".5";
+    return text;
+}
+
 std::string calculationLine(TextMaker& maker) {
     const bool realistic = maker.draw(2) == 0;
     const std::string texts[] = {
-        maker.draw(5) != 0 ? std::to_string(maker.draw(40)) + (maker.draw(3) == 0 ? ".5" : "")
-                           : maker.number(-2, 4),
+        coilsText(maker),
         realistic ? maker.number(-4, -2) : maker.number(-200, 200),
         realistic ? maker.number(-3, -1) : maker.number(-200, 200),
         realistic ? maker.number(0, 3) : maker.number(-300, 300),
     };
-    const std::uint64_t material = maker.draw(kMaterials.size() + 1);
+    const std::size_t material = maker.drawIndex(kMaterials.size() + 1);
     SpringInputs inputs{material < kMaterials.size() ? kMaterials[material].name
                                                      : std::u16string_view(u"Acero"),
                         u"", u"", u"", u""};
