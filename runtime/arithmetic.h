@@ -6,8 +6,14 @@
 
 #include "runtime/result.h"
 
+#include <cfloat>
 #include <cstdint>
 #include <optional>
+
+static_assert(FLT_EVAL_METHOD == 0,
+              "doubles must be evaluated as doubles (FLT_EVAL_METHOD 0): in extended precision "
+              "each result is rounded twice and can change in the last bit; on 32-bit x86 "
+              "build with -msse2 -mfpmath=sse");
 
 namespace tervanel {
 

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 build=build/bench
 cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTERVANEL_BUILD_BENCH=ON \
-    -DTERVANEL_BUILD_TESTS=OFF
+    -DTERVANEL_BUILD_TESTS=OFF -DTERVANEL_WERROR=ON
 cmake --build "$build" -j2
 "$build/bench/core_bench" "$@"
 if [ -z "${DISPLAY:-}" ] && [ -z "${WAYLAND_DISPLAY:-}" ]; then

@@ -16,7 +16,7 @@ cleanup() {
 trap cleanup EXIT
 
 rm -rf "$build"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTERVANEL_BUILD_TESTS=OFF
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Release -DTERVANEL_BUILD_TESTS=OFF -DTERVANEL_WERROR=ON
 cmake --build "$build" -j2
 cmake --install "$build" --prefix "$work/stage/usr"
 desktop-file-validate "$work"/stage/usr/share/applications/*.desktop

@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 
 build=build/sanitize
 rm -rf "$build"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTERVANEL_SANITIZE=ON
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=Debug -DTERVANEL_SANITIZE=ON -DTERVANEL_WERROR=ON
 cmake --build "$build" -j2
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1 \
     ctest --test-dir "$build" --output-on-failure -j2

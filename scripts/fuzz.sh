@@ -9,7 +9,7 @@ seconds=${1:-60}
 build=build/fuzz
 rm -rf "$build"
 CXX=clang++ cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTERVANEL_FUZZ=ON \
-    -DTERVANEL_BUILD_WINDOW=OFF -DTERVANEL_BUILD_TESTS=OFF
+    -DTERVANEL_BUILD_WINDOW=OFF -DTERVANEL_BUILD_TESTS=OFF -DTERVANEL_WERROR=ON
 cmake --build "$build" -j2
 for target in read_number calculation; do
     corpus="$build/corpus/$target"

@@ -18,6 +18,9 @@ if [ "${1:-}" = ci ]; then
         libbenchmark-dev                           # the benchmarks
         desktop-file-utils appstream               # launcher and metainfo validation
         dpkg-dev debootstrap lintian               # the package and its clean-root install
+        g++-aarch64-linux-gnu qemu-user            # the core's tests on 64-bit Arm
+        g++-i686-linux-gnu                         # ... on 32-bit x86
+        g++-mingw-w64-x86-64-posix wine64          # ... and on Windows
     )
 fi
 
@@ -32,6 +35,8 @@ done
 sudo=()
 [ "$(id -u)" -eq 0 ] || sudo=(sudo)
 echo "Installing: ${missing[*]}"
-"${sudo[@]}" apt-get update -q
-DEBIAN_FRONTEND=noninteractive "${sudo[@]}" apt-get install -y -q --no-install-recommends \
+# Waits for a package manager that is already running instead of failing at once.
+apt=(apt-get -o DPkg::Lock::Timeout=600)
+"${sudo[@]}" "${apt[@]}" update -q
+DEBIAN_FRONTEND=noninteractive "${sudo[@]}" "${apt[@]}" install -y -q --no-install-recommends \
     "${missing[@]}"

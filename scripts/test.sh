@@ -6,6 +6,6 @@ cd "$(dirname "$0")/.."
 bash scripts/install-deps.sh
 build=build/test
 rm -rf "$build"
-cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+cmake -S . -B "$build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DTERVANEL_WERROR=ON
 cmake --build "$build" -j2
 ctest --test-dir "$build" --output-on-failure -j2
