@@ -3,8 +3,8 @@
 # built with g++ and with clang++ at -O0 (Debug) and -O3 (Release); then the core's tests,
 # results digest included, cross-built for 64-bit Arm (run under qemu-user), 32-bit x86 (run
 # natively, or under qemu-user where the kernel runs no 32-bit programs) and Windows x86-64
-# (mingw-w64, run under wine). Each build goes to
-# build/platforms/<name>; arguments pick some of them (default: all of them, in this order):
+# (mingw-w64, run under wine). Each build goes to build/platforms/<name>; arguments pick some
+# of them (default: all of them, in this order):
 #   gcc-release gcc-debug clang-release clang-debug aarch64 i686 windows
 set -euo pipefail
 cd "$(dirname "$0")/.."
