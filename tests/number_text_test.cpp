@@ -254,15 +254,17 @@ TEST(ReadNumberWithUnits, AnOverflowKeepsItsUnit) {
 TEST(ReadNumberWithUnits, EveryShiftEqualsTheSameDigitsWithTheExponentMoved) {
     std::mt19937_64 random(20261212);
     for (int i = 0; i < 20'000; ++i) {
-        const std::string digits = std::to_string(random() % 100'000'000'000'000'000ull);
-        const std::size_t point = static_cast<std::size_t>(random() % (digits.size() + 1));
-        const std::string mantissa = digits.substr(0, point) + "." + digits.substr(point);
+        std::string mantissa = std::to_string(random() % 100'000'000'000'000'000ull);
+        mantissa.insert(static_cast<std::size_t>(random() % (mantissa.size() + 1)), 1, '.');
         const int exponent = static_cast<int>(random() % 700) - 350;
-        const std::size_t unit = static_cast<std::size_t>(random() % std::size(kUnits));
-        const std::string symbol(kUnits[unit].symbol.begin(), kUnits[unit].symbol.end());
-        const std::string withUnit = mantissa + "e" + std::to_string(exponent) + " " + symbol;
+        const auto unit = static_cast<std::size_t>(random() % std::size(kUnits));
+        std::string withUnit = mantissa;
+        withUnit += 'e';
+        withUnit += std::to_string(exponent);
+        withUnit += ' ';
+        withUnit.append(kUnits[unit].symbol.begin(), kUnits[unit].symbol.end());
         const std::string moved =
-            mantissa + "e" + std::to_string(exponent + kUnits[unit].exponentShift);
+            mantissa + 'e' + std::to_string(exponent + kUnits[unit].exponentShift);
         const std::u16string text(withUnit.begin(), withUnit.end());
         const NumberReading read = readNumber(text, kUnits);
         const Result<double> expected = readNumber(std::u16string(moved.begin(), moved.end()));
