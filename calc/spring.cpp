@@ -22,6 +22,8 @@ std::u16string_view nameOf(FaultKind kind) {
         return u"Operación no válida";
     case FaultKind::InvalidArgument:
         return u"Argumento no válido";
+    case FaultKind::InvalidUnit:
+        return u"Unidad no válida";
     case FaultKind::UnrecognisedMaterial:
         break;
     }
@@ -57,11 +59,60 @@ std::optional<double> shearModulusOf(std::u16string_view name) {
     return found->shearModulus;
 }
 
-Result<double, Fault> readInput(std::u16string_view text, std::u16string_view tooLarge) {
-    const Result<double> number = readNumber(text);
-    if (!number.ok())
-        return makeFault(FaultKind::Overflow, tooLarge);
-    return number.value();
+// A box of the window: the unit symbols it takes, and what to say when it holds a refused one
+// or a value beyond the double range.
+struct Box {
+    std::span<const UnitSuffix> units;
+    std::u16string_view unitRule;
+    std::u16string_view tooLarge;
+};
+
+constexpr Box kCoilsBox{
+    {}, u"el número de espiras se escribe sin unidad", u"el número de espiras es demasiado grande"};
+constexpr Box kWireDiameterBox{kLengthUnits, u"el diámetro del redondo se escribe en m, cm o mm",
+                               u"el diámetro del redondo es demasiado grande"};
+constexpr Box kMeanDiameterBox{kLengthUnits, u"el diámetro medio se escribe en m, cm o mm",
+                               u"el diámetro medio es demasiado grande"};
+constexpr Box kMassBox{kMassUnits, u"la masa se escribe en kg, g o t",
+                       u"la masa es demasiado grande"};
+
+bool takes(const Box& box, const UnitSuffix& unit) {
+    return std::ranges::any_of(
+        box.units, [&unit](const UnitSuffix& own) { return own.symbol == unit.symbol; });
+}
+
+// Every symbol is looked for in every box, so that one of another quantity is refused rather
+// than ignored; a refused symbol is its fault even when the number is also too large.
+Result<double, Fault> readBox(std::u16string_view text, const Box& box) {
+    const NumberReading reading = readNumber(text, kUnitSymbols);
+    if (reading.unit && !takes(box, kUnitSymbols[*reading.unit]))
+        return makeFault(FaultKind::InvalidUnit, box.unitRule);
+    if (!reading.value.ok())
+        return makeFault(FaultKind::Overflow, box.tooLarge);
+    return reading.value.value();
+}
+
+// All four boxes are read before anything is stored, so that a refused unit in any of them
+// changes nothing; a value too large is a fault only when the calculation comes to it.
+struct Readings {
+    Result<double, Fault> coils;
+    Result<double, Fault> wireDiameter;
+    Result<double, Fault> meanDiameter;
+    Result<double, Fault> mass;
+};
+
+Readings readBoxes(const SpringInputs& inputs) {
+    return {readBox(inputs.coils, kCoilsBox), readBox(inputs.wireDiameter, kWireDiameterBox),
+            readBox(inputs.meanDiameter, kMeanDiameterBox), readBox(inputs.mass, kMassBox)};
+}
+
+std::optional<Fault> refusedUnit(const Readings& readings) {
+    for (const auto* reading :
+         {&readings.coils, &readings.wireDiameter, &readings.meanDiameter, &readings.mass}) {
+        if (!reading->ok() && reading->error().kind == FaultKind::InvalidUnit)
+            return reading->error();
+    }
+    return std::nullopt;
 }
 
 // "a", "a y b", "a, b y c": the inputs whose zero stopped the stiffness.
@@ -101,27 +152,36 @@ std::optional<Fault> storeStiffness(double wireDiameter, double meanDiameter, Sp
     return makeFault(kindOf(*fault), zeroInputs(wireDiameter, meanDiameter, state.N));
 }
 
+// A negative zero is no negative value.
+std::optional<std::u16string> negativeInputs(double stiffness, double mass) {
+    constexpr std::u16string_view kCheckTheSpring =
+        u"; revise el número de espiras, el tipo de extremo y los diámetros";
+    if (stiffness < 0)
+        return std::u16string(mass < 0 ? u"la masa y la rigidez son negativas"
+                                       : u"la rigidez es negativa") +
+               std::u16string(kCheckTheSpring);
+    if (mass < 0)
+        return u"la masa es negativa";
+    return std::nullopt;
+}
+
 std::optional<Fault> storeFrequency(double mass, SpringState& state) {
     FaultFlags flags;
     const double quotient =
         WideFloat(state.K).twice().dividedBy(WideFloat(mass), flags).toDouble(flags);
-    if (const std::optional<ArithmeticFault> fault = flags.check()) {
-        switch (*fault) {
-        case ArithmeticFault::DivisionByZero:
-            return makeFault(FaultKind::DivisionByZero, u"la masa es 0");
-        case ArithmeticFault::InvalidOperation:
-            return makeFault(FaultKind::InvalidOperation, u"la masa es 0 y la rigidez es 0");
-        default:
-            return makeFault(FaultKind::Overflow, u"la frecuencia supera el mayor número "
-                                                  u"representable; revise la masa");
-        }
-    }
-    const Result<double> root = squareRoot(quotient);
-    if (!root.ok())
-        return makeFault(FaultKind::InvalidArgument,
-                         u"la rigidez y la masa tienen signos opuestos; la masa, los diámetros y "
-                         u"el número de espiras activas deben ser positivos");
-    state.W = root.value() / kTwoPi;
+    const std::optional<ArithmeticFault> fault = flags.check();
+    if (fault == ArithmeticFault::DivisionByZero)
+        return makeFault(FaultKind::DivisionByZero, u"la masa es 0");
+    if (fault == ArithmeticFault::InvalidOperation)
+        return makeFault(FaultKind::InvalidOperation, u"la masa es 0 y la rigidez es 0");
+    // Before the size of the quotient: a negative spring has no frequency, however large.
+    if (const auto negative = negativeInputs(state.K, mass))
+        return makeFault(FaultKind::InvalidArgument, *negative);
+    if (fault)
+        return makeFault(FaultKind::Overflow, u"la frecuencia supera el mayor número "
+                                              u"representable; revise la masa");
+    // Neither operand is negative now, so neither is the quotient: the root always exists.
+    state.W = squareRoot(quotient).value() / kTwoPi;
     return std::nullopt;
 }
 
@@ -140,33 +200,30 @@ Result<std::u16string, Fault> calculate(const SpringInputs& inputs, SpringState&
         return makeFault(FaultKind::UnrecognisedMaterial,
                          u"elija uno de los materiales de la lista; el nombre debe coincidir "
                          u"exactamente, con sus mayúsculas, acentos y espacios");
+    const Readings read = readBoxes(inputs);
+    if (auto refused = refusedUnit(read))
+        return *refused;
     state.G = *modulus;
 
-    const auto coils = readInput(inputs.coils, u"el número de espiras es demasiado grande");
-    if (!coils.ok())
-        return coils.error();
+    if (!read.coils.ok())
+        return read.coils.error();
     // A double less a count of at most 2 stays within the double range: no wide arithmetic.
-    const Result<std::int16_t> activeCoils = roundToInt16(coils.value() - state.N2);
+    const Result<std::int16_t> activeCoils = roundToInt16(read.coils.value() - state.N2);
     if (!activeCoils.ok())
         return makeFault(FaultKind::Overflow,
                          u"el número de espiras activas no está entre -32768 y 32767");
     state.N = activeCoils.value();
 
-    const auto wireDiameter =
-        readInput(inputs.wireDiameter, u"el diámetro del redondo es demasiado grande");
-    if (!wireDiameter.ok())
-        return wireDiameter.error();
-    const auto meanDiameter =
-        readInput(inputs.meanDiameter, u"el diámetro medio es demasiado grande");
-    if (!meanDiameter.ok())
-        return meanDiameter.error();
-    if (auto fault = storeStiffness(wireDiameter.value(), meanDiameter.value(), state))
+    if (!read.wireDiameter.ok())
+        return read.wireDiameter.error();
+    if (!read.meanDiameter.ok())
+        return read.meanDiameter.error();
+    if (auto fault = storeStiffness(read.wireDiameter.value(), read.meanDiameter.value(), state))
         return *fault;
 
-    const auto mass = readInput(inputs.mass, u"la masa es demasiado grande");
-    if (!mass.ok())
-        return mass.error();
-    if (auto fault = storeFrequency(mass.value(), state))
+    if (!read.mass.ok())
+        return read.mass.error();
+    if (auto fault = storeFrequency(read.mass.value(), state))
         return *fault;
 
     return sentence(state, decimalSeparator);

@@ -5,10 +5,12 @@
 // In: UTF-16 texts as typed, the state kept between calculations, the decimal separator to
 // write with. Out: the sentence or a fault with a Spanish message; the state as updated.
 
+#include "runtime/number_text.h"
 #include "runtime/result.h"
 
 #include <array>
 #include <cstdint>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -38,6 +40,20 @@ inline constexpr std::array<Material, 5> kMaterials{{
     {u"Aleaciones de Niquel", 75'800'000'000.0},
 }};
 
+// The unit symbols a measure may be typed with, each moving the decimal point to metres or to
+// kilograms. The diameters take the lengths, the mass takes the masses, the coils take none;
+// a symbol of another quantity in a box is refused.
+inline constexpr std::array<UnitSuffix, 6> kUnitSymbols{{
+    {u"m", 0},
+    {u"cm", -2},
+    {u"mm", -3},
+    {u"kg", 0},
+    {u"g", -3},
+    {u"t", 3},
+}};
+inline constexpr std::span<const UnitSuffix> kLengthUnits{kUnitSymbols.data(), 3};
+inline constexpr std::span<const UnitSuffix> kMassUnits{kUnitSymbols.data() + 3, 3};
+
 enum class EndType { Plain, Squared, SquaredAndGround, PlainAndGround };
 
 // Inactive coils of each end type; squared ends count 2 whether ground or not.
@@ -56,10 +72,10 @@ constexpr std::int16_t inactiveCoils(EndType type) {
 
 struct SpringInputs {
     std::u16string_view material;
-    std::u16string_view coils;        // total number of coils
-    std::u16string_view wireDiameter; // d, metres
-    std::u16string_view meanDiameter; // D, metres
-    std::u16string_view mass;         // on the front axle, kilograms
+    std::u16string_view coils;        // total number of coils, no unit
+    std::u16string_view wireDiameter; // d, metres unless a length unit follows
+    std::u16string_view meanDiameter; // D, metres unless a length unit follows
+    std::u16string_view mass;         // on the front axle, kilograms unless a mass unit follows
 };
 
 enum class FaultKind {
@@ -68,6 +84,7 @@ enum class FaultKind {
     InvalidOperation,
     InvalidArgument,
     UnrecognisedMaterial,
+    InvalidUnit,
 };
 
 struct Fault {
@@ -78,8 +95,9 @@ struct Fault {
 };
 
 // Runs the calculation in order: material, active coils, diameters, stiffness, mass, frequency,
-// sentence. An unrecognised material changes nothing. Any other fault stops the calculation
-// where it happens; what was stored before it stays stored (K is stored before it is checked).
+// sentence. An unrecognised material, or a unit refused by any box, changes nothing. Any other
+// fault stops the calculation where it happens; what was stored before it stays stored (K is
+// stored before it is checked). A negative stiffness or mass is a fault, never a result.
 [[nodiscard]] Result<std::u16string, Fault>
 calculate(const SpringInputs& inputs, SpringState& state, std::u16string_view decimalSeparator);
 

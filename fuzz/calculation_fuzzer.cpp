@@ -1,5 +1,7 @@
 // Five arbitrary texts and an end type always end in a sentence of the exact frame or in a
-// fault with a message, and the same input gives the same outcome and state every time.
+// fault with a message, and the same input gives the same outcome and state every time. A
+// sentence never shows a negative stiffness or frequency, nor comes from a negative mass; an
+// unrecognised material or a refused unit changes no state.
 
 #include "fuzz_text.h"
 
@@ -82,7 +84,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (outcome.ok()) {
         require(outcome.value() == repeated.value());
         requireSentenceFrame(outcome.value(), first);
+        require(!(first.K < 0) && !(first.W < 0));
+        const NumberReading mass = readNumber(inputs.mass, kUnitSymbols);
+        require(mass.value.ok() && !(mass.value.value() < 0));
     } else {
+        const FaultKind kind = outcome.error().kind;
+        if (kind == FaultKind::UnrecognisedMaterial || kind == FaultKind::InvalidUnit)
+            require(sameState(first, start));
         require(outcome.error().kind == repeated.error().kind);
         require(outcome.error().message == repeated.error().message);
         require(!outcome.error().message.empty() && outcome.error().message.ends_with(u"."));

@@ -29,6 +29,12 @@ bool isDecimalDigit(char16_t c) {
 bool isDecimalPoint(char16_t c) {
     return c == u'.' || c == u',';
 }
+bool isAsciiLetter(char16_t c) {
+    return (c >= u'a' && c <= u'z') || (c >= u'A' && c <= u'Z');
+}
+char16_t lowerCase(char16_t c) {
+    return c >= u'A' && c <= u'Z' ? static_cast<char16_t>(c - u'A' + u'a') : c;
+}
 
 // Walks the text as if every blank, tab and line feed had been removed from it.
 class Cursor {
@@ -111,13 +117,18 @@ void readMantissa(Cursor& cursor, Decimal& number) {
     }
 }
 
-// An exponent letter without digits after it is simply where the number stops.
+// An exponent letter without digits after it is no part of the number, which ends before it.
 std::int64_t readExponent(Cursor& cursor) {
+    const Cursor numberEnd = cursor;
     if (!cursor.take(u'e', u'E'))
         return 0;
     const bool negative = cursor.take(u'-', u'-');
     if (!negative)
         cursor.take(u'+', u'+');
+    if (!isDecimalDigit(cursor.peek())) {
+        cursor = numberEnd;
+        return 0;
+    }
     std::int64_t exponent = 0;
     for (char16_t c = cursor.peek(); isDecimalDigit(c); c = cursor.peek()) {
         exponent = std::min(exponent * 10 + (c - u'0'), kExponentCap);
@@ -149,7 +160,29 @@ Result<double> toDouble(const Decimal& number) {
     return value;
 }
 
-Result<double> readDecimalNumber(Cursor& cursor) {
+bool equalIgnoringCase(std::u16string_view a, std::u16string_view b) {
+    return std::ranges::equal(a, b, {}, lowerCase, lowerCase);
+}
+
+// Only as many letters as the longest symbol has, and one more to tell a longer run, are
+// looked at: a text of a million letters costs no more than a short word.
+std::optional<std::size_t> readUnit(Cursor& cursor, std::span<const UnitSuffix> units) {
+    std::size_t longest = 0;
+    for (const UnitSuffix& unit : units)
+        longest = std::max(longest, unit.symbol.size());
+    std::u16string run;
+    for (; isAsciiLetter(cursor.peek()) && run.size() <= longest; cursor.advance())
+        run.push_back(cursor.peek());
+    if (run.empty())
+        return std::nullopt;
+    const auto found = std::ranges::find_if(
+        units, [&run](const UnitSuffix& unit) { return equalIgnoringCase(unit.symbol, run); });
+    if (found == units.end())
+        return std::nullopt;
+    return static_cast<std::size_t>(found - units.begin());
+}
+
+NumberReading readDecimalNumber(Cursor& cursor, std::span<const UnitSuffix> units) {
     Decimal number;
     number.negative = cursor.take(u'-', u'-');
     if (!number.negative)
@@ -157,22 +190,29 @@ Result<double> readDecimalNumber(Cursor& cursor) {
     number.significant.reserve(kKeptDigits);
     readMantissa(cursor, number);
     if (!number.anyDigit)
-        return 0.0;
+        return {0.0, std::nullopt};
     number.exponent += readExponent(cursor);
-    return toDouble(number);
+    const std::optional<std::size_t> unit = readUnit(cursor, units);
+    if (unit)
+        number.exponent += units[*unit].exponentShift;
+    return {toDouble(number), unit};
 }
 
 } // namespace
 
 Result<double> readNumber(std::u16string_view text) {
+    return readNumber(text, {}).value;
+}
+
+NumberReading readNumber(std::u16string_view text, std::span<const UnitSuffix> units) {
     Cursor cursor(text);
     if (!cursor.take(u'&', u'&'))
-        return readDecimalNumber(cursor);
+        return readDecimalNumber(cursor, units);
     if (cursor.take(u'h', u'H'))
-        return readRadixNumber(cursor, 16);
+        return {readRadixNumber(cursor, 16), std::nullopt};
     if (cursor.take(u'o', u'O'))
-        return readRadixNumber(cursor, 8);
-    return 0.0;
+        return {readRadixNumber(cursor, 8), std::nullopt};
+    return {0.0, std::nullopt};
 }
 
 std::u16string writeNumber(double value, std::u16string_view decimalSeparator) {

@@ -65,6 +65,14 @@ const Scenario kScenarios[] = {
      {"Option4"},
      {.wireDiameter = "0,012", .meanDiameter = "0,1"},
      kExampleSentence},
+    {"TheExampleTypedWithUnits",
+     {"Option4"},
+     {.wireDiameter = "12 mm", .meanDiameter = "100 mm", .mass = "400 kg"},
+     kExampleSentence},
+    {"OtherUnitsInAnyCase",
+     {"Option4"},
+     {.coils = "8 espiras", .wireDiameter = "1,2 CM", .meanDiameter = "0,1 M", .mass = "0,4 t"},
+     kExampleSentence},
 };
 
 TEST_F(Form1Events, CalcularShowsTheSentence) {
@@ -157,8 +165,17 @@ const Scenario kFaults[] = {
     {"OneCoilWithSquaredEnds",
      {"Option3"},
      {.coils = "1"},
-     "Argumento no válido: la rigidez y la masa tienen signos opuestos; la masa, los diámetros y "
-     "el número de espiras activas deben ser positivos."},
+     "Argumento no válido: la rigidez es negativa; revise el número de espiras, el tipo de extremo "
+     "y los diámetros."},
+    {"ANegativeMass", {"Option4"}, {.mass = "-400"}, "Argumento no válido: la masa es negativa."},
+    {"AMassInTheWireDiameterBox",
+     {"Option4"},
+     {.wireDiameter = "12 kg"},
+     "Unidad no válida: el diámetro del redondo se escribe en m, cm o mm."},
+    {"ALengthInTheMassBox",
+     {"Option4"},
+     {.mass = "400 mm"},
+     "Unidad no válida: la masa se escribe en kg, g o t."},
     {"AHugeMass", {"Option4"}, {.mass = "1e400"}, "Desbordamiento: la masa es demasiado grande."},
 };
 

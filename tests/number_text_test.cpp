@@ -6,6 +6,7 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <optional>
 #include <random>
 #include <string>
 
@@ -160,6 +161,117 @@ TEST(ReadNumber, NoOtherCodeUnitContinuesANumber) {
         const double expected = dropped.find(c) != std::u16string_view::npos ? 75.0 : 7.0;
         ASSERT_EQ(readNumber(text).value(), expected)
             << "code unit " << static_cast<std::uint32_t>(unit);
+    }
+}
+
+// Any table will do: the reading knows no quantities, only symbols and their shifts.
+constexpr UnitSuffix kUnits[] = {{u"m", 0},  {u"cm", -2}, {u"mm", -3},
+                                 {u"kg", 0}, {u"g", -3},  {u"t", 3}};
+constexpr std::optional<std::size_t> kNoUnit;
+constexpr std::size_t kM = 0, kCm = 1, kMm = 2, kKg = 3, kG = 4, kT = 5;
+
+struct UnitCase {
+    std::u16string text;
+    std::u16string_view sameAs; // read with no unit table, must give the same bits
+    std::optional<std::size_t> unit;
+};
+
+TEST(ReadNumberWithUnits, AUnitMovesTheDecimalPointBeforeTheOneRounding) {
+    const UnitCase cases[] = {
+        // text            same as     unit
+        {u"12 mm", u"0.012", kMm},
+        {u"12mm", u"0.012", kMm},
+        {u"12 MM", u"0.012", kMm},
+        {u"12 mM", u"0.012", kMm},
+        {u"1 2\tm\nm", u"0.012", kMm},
+        {u"9 mm", u"0.009", kMm}, // 9 × 0.001 is one bit away from 0.009
+        {u"13 mm", u"0.013", kMm},
+        {u"1,1 cm", u"0.011", kCm}, // and 1.1 / 100 from 0.011
+        {u"100 cm", u"1", kCm},
+        {u"0,1 m", u"0.1", kM},
+        {u"0,4 t", u"400", kT},
+        {u"400 Kg", u"400", kKg},
+        {u"0,4T", u"400", kT},
+        {u"1.2e1mm", u"0.012", kMm},
+        {u"1.2E+1 MM", u"0.012", kMm},
+        {u"4e5g", u"400", kG},
+        {u"4 e 5 g", u"400", kG},
+        {u"-0 mm", u"-0", kMm},
+        {u"-2,5e-3t", u"-2.5", kT},
+        {u"12 mm.", u"0.012", kMm}, // the run of letters ends at any other character
+        {u"12mm3", u"0.012", kMm},
+        {u"12 mmñ", u"0.012", kMm}, // only ASCII letters make the run
+        {u"1e310 mm", u"1e307", kMm},
+        {u"1e-321 t", u"1e-318", kT},
+        {u"5e-324 mm", u"0", kMm},
+    };
+    for (const UnitCase& c : cases) {
+        const NumberReading read = readNumber(c.text, kUnits);
+        ASSERT_TRUE(read.value.ok()) << ::testing::PrintToString(c.text);
+        EXPECT_EQ(read.unit, c.unit) << ::testing::PrintToString(c.text);
+        expectSameBits(read.value.value(), readNumber(c.sameAs).value(), c.text);
+    }
+}
+
+// Only a whole run of letters that is a symbol counts, and only right after a decimal number;
+// anything else ends the reading as before. An exponent letter with no digits after it is no
+// part of the number, so the run starts at that letter.
+TEST(ReadNumberWithUnits, OtherLettersEndTheNumberAsBefore) {
+    const UnitCase cases[] = {
+        // text            same as     unit
+        {u"8 espiras", u"8", kNoUnit},   {u"12abc", u"12", kNoUnit},
+        {u"0.1 metro", u"0.1", kNoUnit}, {u"12 mmx", u"12", kNoUnit},
+        {u"12 m m x", u"12", kNoUnit},   {u"4e+", u"4", kNoUnit},
+        {u"1e", u"1", kNoUnit},          {u"2 e", u"2", kNoUnit},
+        {u"12em", u"12", kNoUnit},       {u"12e-mm", u"12", kNoUnit},
+        {u"12e+t", u"12", kNoUnit},      {u"1.5.mm", u"1.5", kNoUnit},
+        {u"1e5.5mm", u"1e5", kNoUnit},   {u"mm", u"0", kNoUnit},
+        {u"-mm", u"0", kNoUnit},         {u".t", u"0", kNoUnit},
+        {u"&H10 mm", u"16", kNoUnit},    {u"&O7t", u"7", kNoUnit},
+        {u"&HFm", u"15", kNoUnit},       {u"2" + std::u16string(10u << 20, u'm'), u"2", kNoUnit},
+    };
+    for (const UnitCase& c : cases) {
+        const NumberReading read = readNumber(c.text, kUnits);
+        ASSERT_TRUE(read.value.ok());
+        EXPECT_EQ(read.unit, c.unit) << ::testing::PrintToString(c.text.substr(0, 20));
+        expectSameBits(read.value.value(), readNumber(c.sameAs).value(), c.text.substr(0, 20));
+        expectSameBits(readNumber(c.text, {}).value.value(), readNumber(c.text).value(),
+                       c.text.substr(0, 20));
+    }
+}
+
+// The unit found is reported with the overflow, so that a caller can judge the unit first.
+TEST(ReadNumberWithUnits, AnOverflowKeepsItsUnit) {
+    const NumberReading read = readNumber(u"1e400 mm", kUnits);
+    ASSERT_FALSE(read.value.ok());
+    EXPECT_EQ(read.value.error(), ArithmeticFault::Overflow);
+    EXPECT_EQ(read.unit, kMm);
+    EXPECT_FALSE(readNumber(u"1.8e305 t", kUnits).value.ok());
+}
+
+// The digits of random numbers with a unit read exactly as with the unit's shift added to the
+// exponent they were written with.
+TEST(ReadNumberWithUnits, EveryShiftEqualsTheSameDigitsWithTheExponentMoved) {
+    std::mt19937_64 random(20261212);
+    for (int i = 0; i < 20'000; ++i) {
+        std::string mantissa = std::to_string(random() % 100'000'000'000'000'000ull);
+        mantissa.insert(static_cast<std::size_t>(random() % (mantissa.size() + 1)), 1, '.');
+        const int exponent = static_cast<int>(random() % 700) - 350;
+        const auto unit = static_cast<std::size_t>(random() % std::size(kUnits));
+        std::string withUnit = mantissa;
+        withUnit += 'e';
+        withUnit += std::to_string(exponent);
+        withUnit += ' ';
+        withUnit.append(kUnits[unit].symbol.begin(), kUnits[unit].symbol.end());
+        const std::string moved =
+            mantissa + 'e' + std::to_string(exponent + kUnits[unit].exponentShift);
+        const std::u16string text(withUnit.begin(), withUnit.end());
+        const NumberReading read = readNumber(text, kUnits);
+        const Result<double> expected = readNumber(std::u16string(moved.begin(), moved.end()));
+        ASSERT_EQ(read.unit, unit) << withUnit;
+        ASSERT_EQ(read.value.ok(), expected.ok()) << withUnit;
+        if (expected.ok())
+            expectSameBits(read.value.value(), expected.value(), text);
     }
 }
 

@@ -2,7 +2,10 @@
 
 #include <gtest/gtest.h>
 
+#include <bit>
 #include <cmath>
+#include <cstdint>
+#include <limits>
 #include <numbers>
 #include <string>
 
@@ -30,6 +33,33 @@ TEST(Spring, TheExampleSpringComesOutToTheLastBit) {
     EXPECT_EQ(state.K, 34257.59999999999);
     EXPECT_EQ(state.W * (2 * std::numbers::pi), 13.08770415313549);
     EXPECT_EQ(state.W, 13.08770415313549 / (2 * std::numbers::pi));
+}
+
+// The example typed with units, in any case, with a comma or an exponent, or with other words
+// after the numbers, is the same spring to the last bit.
+TEST(Spring, UnitsGiveTheSameSpringAsMetresAndKilograms) {
+    SpringState metres = withEndType(EndType::SquaredAndGround);
+    const auto expected = calculate(kExample, metres, u".");
+    ASSERT_TRUE(expected.ok());
+    const SpringInputs rows[] = {
+        // material  coils         d            D           m
+        {kAlloySteel, u"8", u"12 mm", u"100 mm", u"400 kg"},
+        {kAlloySteel, u"8", u"1,2 cm", u"10 cm", u"0,4 t"},
+        {kAlloySteel, u"8", u"0.012 m", u"0,1M", u"400000 g"},
+        {kAlloySteel, u"8", u"1.2e1MM", u"1e2 Mm", u"4e5G"},
+        {kAlloySteel, u"8", u"12mm", u"0.1", u"0,4T"},
+        {kAlloySteel, u"8 espiras", u"0.012 metros", u"0.1metro", u"400 kilos"},
+        {kAlloySteel, u"8", u"0.012 mmx", u"0.1 mx", u"400 kgs"},
+    };
+    for (const SpringInputs& inputs : rows) {
+        SCOPED_TRACE(::testing::PrintToString(std::u16string(inputs.wireDiameter)));
+        SpringState state = withEndType(EndType::SquaredAndGround);
+        const auto result = calculate(inputs, state, u".");
+        ASSERT_TRUE(result.ok()) << ::testing::PrintToString(result.error().message);
+        EXPECT_EQ(result.value(), expected.value());
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(state.K), std::bit_cast<std::uint64_t>(metres.K));
+        EXPECT_EQ(std::bit_cast<std::uint64_t>(state.W), std::bit_cast<std::uint64_t>(metres.W));
+    }
 }
 
 TEST(Spring, ACommaIsADecimalPointInAndOut) {
@@ -123,14 +153,62 @@ const FaultCase kFaultCases[] = {
      {kAlloySteel, u"1", u"0.012", u"0.1", u"400"},
      EndType::Squared,
      FaultKind::InvalidArgument,
-     u"Argumento no válido: la rigidez y la masa tienen signos opuestos; la masa, los diámetros y "
-     u"el número de espiras activas deben ser positivos."},
+     u"Argumento no válido: la rigidez es negativa; revise el número de espiras, el tipo de "
+     u"extremo y los diámetros."},
+    {"NegativeMeanDiameter",
+     {kAlloySteel, u"8", u"0.012", u"-0.1", u"400"},
+     EndType::Squared,
+     FaultKind::InvalidArgument,
+     u"Argumento no válido: la rigidez es negativa; revise el número de espiras, el tipo de "
+     u"extremo y los diámetros."},
     {"NegativeMass",
      {kAlloySteel, u"8", u"0.012", u"0.1", u"-400"},
      EndType::Squared,
      FaultKind::InvalidArgument,
-     u"Argumento no válido: la rigidez y la masa tienen signos opuestos; la masa, los diámetros y "
-     u"el número de espiras activas deben ser positivos."},
+     u"Argumento no válido: la masa es negativa."},
+    {"NegativeMassWithZeroStiffness",
+     {kAlloySteel, u"8", u"0", u"0.1", u"-400"},
+     EndType::Squared,
+     FaultKind::InvalidArgument,
+     u"Argumento no válido: la masa es negativa."},
+    {"NegativeMassWithNegativeZeroStiffness",
+     {kAlloySteel, u"8", u"0", u"-0.1", u"-400"},
+     EndType::Squared,
+     FaultKind::InvalidArgument,
+     u"Argumento no válido: la masa es negativa."},
+    {"NegativeCoilsAndMass",
+     {kAlloySteel, u"-8", u"0.012", u"0.1", u"-400"},
+     EndType::Plain,
+     FaultKind::InvalidArgument,
+     u"Argumento no válido: la masa y la rigidez son negativas; revise el número de espiras, el "
+     u"tipo de extremo y los diámetros."},
+    {"NegativeStiffnessOverATinyMass", // 2K/m beyond the double range: the sign is the cause
+     {kAlloySteel, u"8", u"1", u"-1", u"1e-300"},
+     EndType::Squared,
+     FaultKind::InvalidArgument,
+     u"Argumento no válido: la rigidez es negativa; revise el número de espiras, el tipo de "
+     u"extremo y los diámetros."},
+    {"NegativeStiffnessOverAHugeMass", // 2K/m rounds to -0: still no frequency
+     {kAlloySteel, u"8", u"1e-80", u"-1", u"1e300"},
+     EndType::Squared,
+     FaultKind::InvalidArgument,
+     u"Argumento no válido: la rigidez es negativa; revise el número de espiras, el tipo de "
+     u"extremo y los diámetros."},
+    {"ZeroMassWithNegativeStiffness", // the checks for a zero mass come first
+     {kAlloySteel, u"1", u"0.012", u"0.1", u"0"},
+     EndType::Squared,
+     FaultKind::DivisionByZero,
+     u"División por cero: la masa es 0."},
+    {"NegativeZeroMass",
+     {kAlloySteel, u"8", u"0.012", u"0.1", u"-0"},
+     EndType::Squared,
+     FaultKind::DivisionByZero,
+     u"División por cero: la masa es 0."},
+    {"NegativeZeroMassAndStiffness",
+     {kAlloySteel, u"8", u"0", u"-0.1", u"-0"},
+     EndType::Squared,
+     FaultKind::InvalidOperation,
+     u"Operación no válida: la masa es 0 y la rigidez es 0."},
     {"CoilsBeyondTheDoubleRange",
      {kAlloySteel, u"1e400", u"0.012", u"0.1", u"400"},
      EndType::Squared,
@@ -141,6 +219,11 @@ const FaultCase kFaultCases[] = {
      EndType::Squared,
      FaultKind::Overflow,
      u"Desbordamiento: el número de espiras activas no está entre -32768 y 32767."},
+    {"AMillimetreTooLarge",
+     {kAlloySteel, u"8", u"0.012", u"1e312 mm", u"400"},
+     EndType::Squared,
+     FaultKind::Overflow,
+     u"Desbordamiento: el diámetro medio es demasiado grande."},
     {"WireDiameterBeyondTheDoubleRange",
      {kAlloySteel, u"8", u"2e308", u"0.1", u"400"},
      EndType::Squared,
@@ -199,6 +282,82 @@ TEST(Spring, AnUnrecognisedMaterialChangesNothing) {
         EXPECT_EQ(state.K, before.K);
         EXPECT_EQ(state.W, before.W);
     }
+}
+
+// A unit of another quantity changes nothing (neither the new material's G nor the new N is
+// stored), whichever box holds it, even where another box would have stopped the calculation
+// sooner; the first refused box in the calculation's order is named.
+TEST(Spring, ARefusedUnitChangesNothing) {
+    constexpr std::u16string_view kCoilsRule =
+        u"Unidad no válida: el número de espiras se escribe sin unidad.";
+    constexpr std::u16string_view kWireRule =
+        u"Unidad no válida: el diámetro del redondo se escribe en m, cm o mm.";
+    constexpr std::u16string_view kMeanRule =
+        u"Unidad no válida: el diámetro medio se escribe en m, cm o mm.";
+    constexpr std::u16string_view kMassRule = u"Unidad no válida: la masa se escribe en kg, g o t.";
+    const struct {
+        SpringInputs inputs;
+        std::u16string_view message;
+    } rows[] = {
+        {{{}, u"8 m", u"0.012", u"0.1", u"400"}, kCoilsRule},
+        {{{}, u"8mm", u"0.012", u"0.1", u"400"}, kCoilsRule},
+        {{{}, u"8 KG", u"0.012", u"0.1", u"400"}, kCoilsRule},
+        {{{}, u"8 t", u"0.012", u"0.1", u"400"}, kCoilsRule},
+        {{{}, u"12", u"12 kg", u"0.1", u"400"}, kWireRule},
+        {{{}, u"12", u"12 G", u"0.1", u"400"}, kWireRule},
+        {{{}, u"12", u"1e400 t", u"0.1", u"400"}, kWireRule}, // the unit before the size
+        {{{}, u"12", u"0.012", u"100 g", u"400"}, kMeanRule},
+        {{{}, u"12", u"0.012", u"0,1 T", u"400"}, kMeanRule},
+        {{{}, u"12", u"0.012", u"0.1", u"400 mm"}, kMassRule},
+        {{{}, u"12", u"0.012", u"0.1", u"400 M"}, kMassRule},
+        {{{}, u"12", u"0.012", u"0.1", u"40 cm"}, kMassRule},
+        {{{}, u"1e400", u"0.012", u"0.1", u"-400 m"}, kMassRule}, // before a number too large
+        {{{}, u"2", u"0.012", u"0.1", u"0 m"}, kMassRule},        // before a division by 0
+        {{{}, u"8 g", u"12 kg", u"0.1", u"400 mm"}, kCoilsRule},
+        {{{}, u"12", u"0.012", u"100 kg", u"400 mm"}, kMeanRule},
+    };
+    for (const auto& row : rows) {
+        SCOPED_TRACE(::testing::PrintToString(std::u16string(row.inputs.coils) + u"|" +
+                                              std::u16string(row.inputs.wireDiameter) + u"|" +
+                                              std::u16string(row.inputs.meanDiameter) + u"|" +
+                                              std::u16string(row.inputs.mass)));
+        SpringState state = withEndType(EndType::SquaredAndGround);
+        ASSERT_TRUE(calculate(kExample, state, u".").ok());
+        const SpringState before = state;
+        SpringInputs inputs = row.inputs;
+        inputs.material = u"Aleaciones de Niquel";
+        const auto result = calculate(inputs, state, u".");
+        ASSERT_FALSE(result.ok());
+        EXPECT_EQ(result.error().kind, FaultKind::InvalidUnit);
+        EXPECT_EQ(result.error().message, row.message);
+        EXPECT_EQ(state.G, before.G);
+        EXPECT_EQ(state.N, before.N);
+        EXPECT_EQ(state.K, before.K);
+        EXPECT_EQ(state.W, before.W);
+    }
+}
+
+// A negative zero is no negative value: d = 0 over a negative D gives K = -0, and a frequency 0.
+TEST(Spring, ANegativeZeroStiffnessIsNoNegativeSpring) {
+    SpringState state = withEndType(EndType::Squared);
+    const auto result = calculate({kAlloySteel, u"8", u"0", u"-0.1", u"400"}, state, u".");
+    ASSERT_TRUE(result.ok()) << ::testing::PrintToString(result.error().message);
+    EXPECT_EQ(result.value(),
+              u"La rigidez total del resorte es 0 Nw/m; y la frecuencia natural es de 0 Hz");
+    EXPECT_TRUE(std::signbit(state.K));
+}
+
+// A negative stiffness is stored before the frequency step refuses it, as every stored value
+// stays stored after a later fault; the frequency keeps the last one computed.
+TEST(Spring, ANegativeStiffnessStaysStored) {
+    SpringState state = withEndType(EndType::Squared);
+    ASSERT_TRUE(calculate({kAlloySteel, u"3", u"0.012", u"0.1", u"400"}, state, u".").ok());
+    const double oneCoil = state.K;
+    const double previousW = state.W;
+    ASSERT_FALSE(calculate({kAlloySteel, u"1", u"0.012", u"0.1", u"400"}, state, u".").ok());
+    EXPECT_EQ(state.N, -1);
+    EXPECT_EQ(state.K, -oneCoil);
+    EXPECT_EQ(state.W, previousW);
 }
 
 // What was stored before a fault stays stored; the stiffness is stored before it is checked.
