@@ -3,7 +3,7 @@
 // readings; a build that differs in a single bit fails here, naming the line.
 //
 // To record it again after an intended change of results:
-//   TERVANEL_RECORD_DIGEST=tests/data/results_digest.txt build/tests/calc_tests
+//   TERVANEL_RECORD_DIGEST=$PWD/tests/data/results_digest.txt build/test/tests/calc_tests
 
 #include "calc/spring.h"
 #include "runtime/number_text.h"
