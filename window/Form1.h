@@ -32,10 +32,14 @@ public:
     void Option4_Click();
     void Option5_Click();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void connectSelection(QAbstractButton* option, void (Form1::*handler)());
     void keepMaterialAsTyped();
     void showEmblemSharp();
+    void showResult(const QString& sentence);
     void showFault(const tervanel::Fault& fault);
     void centreOnScreen();
 
