@@ -56,12 +56,15 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
                          static_cast<QWidget*>(ui->text3), static_cast<QWidget*>(ui->text4),
                          static_cast<QWidget*>(ui->Text1)})
         box->installEventFilter(this);
+    QAccessible::installActivationObserver(this);
 
     ui->Option2->setFocus();
     centreOnScreen();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    QAccessible::removeActivationObserver(this);
+}
 
 // An option's handler runs whenever it becomes the selected one: by mouse, by the arrow keys
 // or by an assistive tool's toggle, all of which change its checked state.
@@ -137,12 +140,19 @@ void Form1::Option5_Click() {
     state_.N2 = tervanel::inactiveCoils(tervanel::EndType::PlainAndGround);
 }
 
+// An assistive tool can start or stop while the window is open.
+void Form1::accessibilityActiveChanged(bool active) {
+    assistiveToolRuns_ = active;
+    if (!active)
+        ui->Label6->setFocusPolicy(Qt::NoFocus);
+}
+
 // A screen reader speaks what takes the focus, not a label that changes elsewhere; so while an
 // assistive tool runs, the result becomes a stop of the Tab order right after "Calcular" and
 // takes the focus, which speaks it. Without one, the focus stays where it was.
 void Form1::showResult(const QString& sentence) {
     ui->Label6->setText(sentence);
-    if (!QAccessible::isActive())
+    if (!assistiveToolRuns_)
         return;
     if (ui->Label6->focusPolicy() == Qt::NoFocus) {
         ui->Label6->setFocusPolicy(Qt::TabFocus);
@@ -156,7 +166,7 @@ void Form1::showResult(const QString& sentence) {
 // runs, a box keeps its selection when the focus leaves it: Qt keeps it for a focus that goes
 // to a popup, so the leaving is passed on as one.
 bool Form1::eventFilter(QObject* watched, QEvent* event) {
-    if (event->type() != QEvent::FocusOut || !QAccessible::isActive())
+    if (event->type() != QEvent::FocusOut || !assistiveToolRuns_)
         return QWidget::eventFilter(watched, event);
     const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
     if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
