@@ -46,7 +46,7 @@ TEST_F(Form1Accessibility, EachEndTypeIsNamedByItsCaptionAndDescribedByItsGroup)
 // The result is named by its sentence, never by a fixed word, and keeps the last good one
 // through a fault.
 TEST_F(Form1Accessibility, TheResultIsReadAsItsSentence) {
-    QLabel* result = control<QLabel>("Label6");
+    auto* result = control<QLabel>("Label6");
     EXPECT_EQ(accessible(result, QAccessible::Description), QString::fromUtf8("Resultado del "
                                                                               "cálculo"));
     enterTheExample();

@@ -11,7 +11,7 @@ import threading
 import unittest
 import warnings
 
-from desktop import Desktop, wait_for
+from desktop import Desktop, DesktopError, wait_for
 
 TERVANEL = None
 WAIT = 60.0  # seconds; generous for a loaded machine, the waits poll
@@ -81,16 +81,23 @@ class TervanelOnTheBus(unittest.TestCase):
             pending.extend(node)
         return found
 
+    @staticmethod
+    def _one(find, what):
+        """The one node find() returns, polled for: a tree can still be filling in."""
+        try:
+            return wait_for(lambda: (lambda found: found[0] if len(found) == 1 else None)(find()),
+                            WAIT, what)
+        except DesktopError as error:
+            raise AssertionError("%s; found %d" % (error, len(find()))) from None
+
     def control(self, role, name, root=None):
-        found = self._all(root or self.window, role, name)
-        self.assertEqual(len(found), 1, "one %s named %r" % (pyatspi.Role(role), name))
-        return found[0]
+        return self._one(lambda: self._all(root or self.window, role, name),
+                         "one %s named %r" % (pyatspi.Role(role), name))
 
     def result_label(self):
-        labels = [label for label in self._all(self.window, pyatspi.ROLE_LABEL)
-                  if label.description == "Resultado del cálculo"]
-        self.assertEqual(len(labels), 1, "one label described as the result")
-        return labels[0]
+        return self._one(lambda: [label for label in self._all(self.window, pyatspi.ROLE_LABEL)
+                                  if label.description == "Resultado del cálculo"],
+                         "one label described as the result")
 
     # --- driving -----------------------------------------------------------------------------
 

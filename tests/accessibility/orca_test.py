@@ -70,7 +70,10 @@ class Orca:
         def settled():
             new = [u for u in self.utterances()[self.read:] if not u.endswith(" ")]
             return len(new) >= count
-        wait_for(settled, WAIT, "Orca to speak %d utterances" % count)
+        try:
+            wait_for(settled, WAIT, "Orca to speak %d utterances" % count)
+        except DesktopError as error:
+            raise AssertionError("%s; it said %s" % (error, self.utterances()[self.read:]))
         seen = len(self.utterances())
         quiet_since = time.monotonic()
         while time.monotonic() - quiet_since < QUIET:
