@@ -10,6 +10,12 @@ packages=(
     qt6-base-dev              # the window (Qt 6 Widgets, with the platform plugins)
     fonts-dejavu-core         # the platform's default font, also for offscreen tests
     fonts-dejavu-extra        # its condensed face, which fits the fixed layout at a larger size
+    xvfb                      # the accessibility tests' private X display
+    dbus                      # their private D-Bus session (dbus-daemon, dbus-send)
+    at-spi2-core              # its accessibility bus (at-spi-bus-launcher, the registry)
+    python3-pyatspi           # reading and driving the window through that bus
+    xdotool                   # giving the window the keyboard and typing, as a user does
+    orca                      # the screen reader whose speech the tests check
 )
 if [ "${1:-}" = ci ]; then
     packages+=(

@@ -2,7 +2,9 @@
 
 #include "ui_Form1.h"
 
+#include <QAccessible>
 #include <QApplication>
+#include <QFocusEvent>
 #include <QIcon>
 #include <QLocale>
 #include <QMessageBox>
@@ -50,12 +52,19 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     connectSelection(ui->Option3, &Form1::Option3_Click);
     connectSelection(ui->Option4, &Form1::Option4_Click);
     connectSelection(ui->Option5, &Form1::Option5_Click);
+    for (QWidget* box : {static_cast<QWidget*>(ui->Combo1), static_cast<QWidget*>(ui->text2),
+                         static_cast<QWidget*>(ui->text3), static_cast<QWidget*>(ui->text4),
+                         static_cast<QWidget*>(ui->Text1)})
+        box->installEventFilter(this);
+    QAccessible::installActivationObserver(this);
 
     ui->Option2->setFocus();
     centreOnScreen();
 }
 
-Form1::~Form1() = default;
+Form1::~Form1() {
+    QAccessible::removeActivationObserver(this);
+}
 
 // An option's handler runs whenever it becomes the selected one: by mouse, by the arrow keys
 // or by an assistive tool's toggle, all of which change its checked state.
@@ -106,7 +115,7 @@ void Form1::Command1_Click() {
         {viewOf(material), viewOf(coils), viewOf(wireDiameter), viewOf(meanDiameter), viewOf(mass)},
         state_, viewOf(decimalPoint));
     if (result.ok())
-        ui->Label6->setText(toQString(result.value()));
+        showResult(toQString(result.value()));
     else
         showFault(result.error());
 }
@@ -129,6 +138,42 @@ void Form1::Option4_Click() {
 
 void Form1::Option5_Click() {
     state_.N2 = tervanel::inactiveCoils(tervanel::EndType::PlainAndGround);
+}
+
+// An assistive tool can start or stop while the window is open.
+void Form1::accessibilityActiveChanged(bool active) {
+    assistiveToolRuns_ = active;
+    if (!active)
+        ui->Label6->setFocusPolicy(Qt::NoFocus);
+}
+
+// A screen reader speaks what takes the focus, not a label that changes elsewhere; so while an
+// assistive tool runs, the result becomes a stop of the Tab order right after "Calcular" and
+// takes the focus, which speaks it. Without one, the focus stays where it was.
+void Form1::showResult(const QString& sentence) {
+    ui->Label6->setText(sentence);
+    if (!assistiveToolRuns_)
+        return;
+    if (ui->Label6->focusPolicy() == Qt::NoFocus) {
+        ui->Label6->setFocusPolicy(Qt::TabFocus);
+        setTabOrder(ui->Command1, ui->Label6);
+    }
+    ui->Label6->setFocus(Qt::OtherFocusReason);
+}
+
+// Tabbing into a box selects its text and leaving it clears the selection, which a screen
+// reader reports as a bare "Text unselected." between two controls. While an assistive tool
+// runs, a box keeps its selection when the focus leaves it: Qt keeps it for a focus that goes
+// to a popup, so the leaving is passed on as one.
+bool Form1::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::FocusOut || !assistiveToolRuns_)
+        return QWidget::eventFilter(watched, event);
+    const Qt::FocusReason reason = static_cast<QFocusEvent*>(event)->reason();
+    if (reason == Qt::PopupFocusReason || reason == Qt::ActiveWindowFocusReason)
+        return QWidget::eventFilter(watched, event);
+    QFocusEvent keepingSelection(QEvent::FocusOut, Qt::PopupFocusReason);
+    QCoreApplication::sendEvent(watched, &keepingSelection);
+    return true;
 }
 
 // Reported, and the program goes on: every input stays as typed for the user to correct.

@@ -6,6 +6,7 @@
 
 #include "calc/spring.h"
 
+#include <QAccessible>
 #include <QWidget>
 
 #include <memory>
@@ -16,7 +17,7 @@ class Form1;
 
 class QAbstractButton;
 
-class Form1 : public QWidget {
+class Form1 : public QWidget, private QAccessible::ActivationObserver {
     Q_OBJECT
 
 public:
@@ -32,13 +33,19 @@ public:
     void Option4_Click();
     void Option5_Click();
 
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
 private:
     void connectSelection(QAbstractButton* option, void (Form1::*handler)());
     void keepMaterialAsTyped();
     void showEmblemSharp();
+    void accessibilityActiveChanged(bool active) override;
+    void showResult(const QString& sentence);
     void showFault(const tervanel::Fault& fault);
     void centreOnScreen();
 
     std::unique_ptr<Ui::Form1> ui;
     tervanel::SpringState state_;
+    bool assistiveToolRuns_ = QAccessible::isActive();
 };
