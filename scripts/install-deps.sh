@@ -21,7 +21,7 @@ if [ "${1:-}" = ci ]; then
     packages+=(
         clang libclang-rt-14-dev                   # libFuzzer and clang's sanitizers
         clang-tidy cppcheck                        # static analysis
-        libbenchmark-dev                           # the benchmarks
+        libbenchmark-dev valgrind                  # the benchmarks, instructions counted
         desktop-file-utils appstream               # launcher and metainfo validation
         dpkg-dev debootstrap lintian               # the package and its clean-root install
         g++-aarch64-linux-gnu qemu-user            # the core's tests on 64-bit Arm

@@ -205,6 +205,22 @@ TEST_F(Form1Layout, NoCaptionIsClipped) {
     }
 }
 
+// The quick choice measures a few captions at a few sizes and predicts the rest; whatever the
+// base font, it must land on the very font the size-by-size search finds.
+TEST_F(Form1Layout, TheQuickFontChoiceIsTheSearchsChoice) {
+    for (const char* family : {"DejaVu Sans", "DejaVu Serif", "DejaVu Sans Mono"}) {
+        for (int size = 5; size <= 16; ++size) {
+            const QFont base(QString::fromLatin1(family), size);
+            SCOPED_TRACE(base.toString().toStdString());
+            const QFont quick = fittingFont(*form, base);
+            EXPECT_EQ(quick, largestFittingFont(*form, base)) << quick.toString().toStdString();
+        }
+    }
+    QFont pixels(QStringLiteral("DejaVu Sans"));
+    pixels.setPixelSize(14);
+    EXPECT_EQ(fittingFont(*form, pixels), largestFittingFont(*form, pixels));
+}
+
 TEST_F(Form1Layout, EachBoxSaysItsUnitAndIsNamedByItsLabel) {
     const struct {
         const char* box;

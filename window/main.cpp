@@ -4,6 +4,7 @@
 #include <QApplication>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -29,8 +30,7 @@ int main(int argc, char* argv[]) {
         return 1;
     }
     QApplication app(argc, argv);
-    Form1 form;
-    QApplication::setFont(largestFittingFont(form, QApplication::font()));
-    form.show();
+    const auto form = buildInFittingFont([] { return std::make_unique<Form1>(); });
+    form->show();
     return QApplication::exec();
 }
