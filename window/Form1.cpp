@@ -13,6 +13,7 @@
 #include <QStringView>
 #include <QStyle>
 
+#include <initializer_list>
 #include <limits>
 #include <string_view>
 
@@ -52,9 +53,8 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     connectSelection(ui->Option3, &Form1::Option3_Click);
     connectSelection(ui->Option4, &Form1::Option4_Click);
     connectSelection(ui->Option5, &Form1::Option5_Click);
-    for (QWidget* box : {static_cast<QWidget*>(ui->Combo1), static_cast<QWidget*>(ui->text2),
-                         static_cast<QWidget*>(ui->text3), static_cast<QWidget*>(ui->text4),
-                         static_cast<QWidget*>(ui->Text1)})
+    for (QWidget* box :
+         std::initializer_list<QWidget*>{ui->Combo1, ui->text2, ui->text3, ui->text4, ui->Text1})
         box->installEventFilter(this);
     QAccessible::installActivationObserver(this);
 
