@@ -6,6 +6,7 @@
 #include <QApplication>
 #include <QFocusEvent>
 #include <QIcon>
+#include <QListView>
 #include <QLocale>
 #include <QMessageBox>
 #include <QPushButton>
@@ -37,6 +38,13 @@ QString toQString(const std::u16string& text) {
     return QString::fromStdU16String(text);
 }
 
+// Every material is one line in the box's font, so the list can size all its entries from the
+// first: a change of font then measures one entry, not every one.
+void sizeMaterialsAlike(QComboBox& materials) {
+    if (auto* list = qobject_cast<QListView*>(materials.view()))
+        list->setUniformItemSizes(true);
+}
+
 } // namespace
 
 Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>()) {
@@ -45,6 +53,7 @@ Form1::Form1(QWidget* parent) : QWidget(parent), ui(std::make_unique<Ui::Form1>(
     // The layout is absolute: the window neither grows nor maximises.
     setWindowFlag(Qt::WindowMaximizeButtonHint, false);
     keepMaterialAsTyped();
+    sizeMaterialsAlike(*ui->Combo1);
     showEmblemSharp();
 
     connect(ui->Command1, &QPushButton::clicked, this, &Form1::Command1_Click);
