@@ -48,14 +48,18 @@ i686_emulator() {
 }
 
 # Wine's first start in a new prefix prints to the program's output, which would break the
-# discovery of the tests; the prefix is made first, and thrown away at the end.
+# discovery of the tests; so the prefix is made first, and thrown away at the end. Its server is
+# kept running, with the services that start with the prefix: a server shutting down as the
+# next test starts resets that test's connection, and services started by a test hold its
+# output open past the discovery's time limit.
 make_wine_prefix() {
     export PATH="/usr/lib/wine:$PATH" WINEPREFIX="$work/wine" WINEDEBUG=-all
+    mkdir -p "$WINEPREFIX"
+    wineserver -p
     wine64 wineboot --init >"$work/wineboot.log" 2>&1 || {
         cat "$work/wineboot.log"
         return 1
     }
-    wineserver -w
 }
 
 for name in "${@:-${all[@]}}"; do
