@@ -9,24 +9,8 @@
 
 namespace {
 
-struct Inputs {
-    const char* material = "Aceros aleados";
-    const char* coils = "8";
-    const char* wireDiameter = "0.012";
-    const char* meanDiameter = "0.1";
-    const char* mass = "400";
-};
-
 class Form1Events : public WindowTest {
 protected:
-    void enter(const Inputs& inputs) const {
-        type(materialEdit(), QString::fromUtf8(inputs.material));
-        type(control<QLineEdit>("text2"), QString::fromUtf8(inputs.coils));
-        type(control<QLineEdit>("text3"), QString::fromUtf8(inputs.wireDiameter));
-        type(control<QLineEdit>("text4"), QString::fromUtf8(inputs.meanDiameter));
-        type(control<QLineEdit>("Text1"), QString::fromUtf8(inputs.mass));
-    }
-
     QStringList texts() const {
         return {materialEdit()->text(), control<QLineEdit>("text2")->text(),
                 control<QLineEdit>("text3")->text(), control<QLineEdit>("text4")->text(),

@@ -25,6 +25,15 @@ inline constexpr const char* kExampleSentence =
     "La rigidez total del resorte es 34257.6 Nw/m; y la frecuencia natural es de "
     "2.08297280969584 Hz";
 
+// What is typed into the material box and the four boxes; the example spring unless told.
+struct Inputs {
+    const char* material = "Aceros aleados";
+    const char* coils = "8";
+    const char* wireDiameter = "0.012";
+    const char* meanDiameter = "0.1";
+    const char* mass = "400";
+};
+
 struct MessageBoxSeen {
     bool shown = false;
     QString title;
@@ -71,6 +80,14 @@ protected:
         QTest::keyClick(box, Qt::Key_A, Qt::ControlModifier);
         QTest::keyClick(box, Qt::Key_Delete);
         QTest::keyClicks(box, text);
+    }
+
+    void enter(const Inputs& inputs) const {
+        type(materialEdit(), QString::fromUtf8(inputs.material));
+        type(control<QLineEdit>("text2"), QString::fromUtf8(inputs.coils));
+        type(control<QLineEdit>("text3"), QString::fromUtf8(inputs.wireDiameter));
+        type(control<QLineEdit>("text4"), QString::fromUtf8(inputs.meanDiameter));
+        type(control<QLineEdit>("Text1"), QString::fromUtf8(inputs.mass));
     }
 
     void click(const char* name) const { QTest::mouseClick(control(name), Qt::LeftButton); }

@@ -106,11 +106,7 @@ QList<Need> clipping(const QList<Need>& needs) {
 }
 
 bool fits(const QList<const QWidget*>& controls, const QFont& font) {
-    const QFontMetrics metrics(font);
-    return std::none_of(controls.cbegin(), controls.cend(), [&metrics](const QWidget* control) {
-        const std::optional<Need> need = needOf(*control, metrics);
-        return need && need->clips();
-    });
+    return clipping(needsOf(controls, font)).isEmpty();
 }
 
 // The candidates in the order the search tries them: at each size the normal face of `base`,
